@@ -1,0 +1,6 @@
+#include "engine/NodeReading.h"
+
+NodeReading& currentReading() {
+    static NodeReading reading;
+    return reading;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/NodeReading.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// A reading file keeps only the birth data of a reading, four scrambled lines
+// of Windows-1252 text each ending in CR LF: name, day, month name, year.
+// Signs and texts are not stored; opening a file computes the reading again.
+
+// A real reading file is a few dozen bytes; anything larger is not one.
+inline constexpr std::size_t kMaxReadingFileSize = 64 * 1024;
+
+// The decoded lines in file order, as UTF-8. A line the file lacks is empty.
+// Nothing here checks that the values make a date.
+struct ReadingFileLines {
+    std::string name;
+    std::string day;
+    std::string monthName;
+    std::string year;
+
+    friend bool operator==(const ReadingFileLines&, const ReadingFileLines&) = default;
+};
+
+enum class ReadStatus {
+    Read,
+    Unreadable, // missing, not a regular file, or an error while reading
+    Refused,    // larger than kMaxReadingFileSize or holding a NUL byte
+};
+
+struct ReadingFileContents {
+    ReadStatus status = ReadStatus::Unreadable;
+    ReadingFileLines lines;
+};
+
+// The bytes of the file for `reading`.
+std::string formatReadingFile(const NodeReading& reading);
+
+// The lines of file bytes already known to be within the size bound and free of NUL.
+ReadingFileLines parseReadingFile(std::string_view bytes);
+
+// Writes beside `path` first and renames over it only once the whole file is
+// written, so a failed save leaves any earlier file as it was. An existing
+// file that cannot be written to is refused, not replaced.
+[[nodiscard]] std::error_code WriteReadingFile(const std::filesystem::path& path,
+                                               const NodeReading& reading);
+
+ReadingFileContents ReadReadingFile(const std::filesystem::path& path);

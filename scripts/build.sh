@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Nodalis, builds it, then starts it or tests it.
+#   scripts/build.sh run    build the program and start it
+#   scripts/build.sh test   build everything and run the whole test suite
+#   scripts/build.sh asan   the same suite built with AddressSanitizer and UBSan
+# Packages that are missing are installed with apt-get, through sudo when not root.
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 fonts-dejavu-core
+)
+test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth x11-utils xdotool imagemagick poppler-utils
+)
+
+install_missing() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    local as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake --preset "$1"
+    cmake --build --preset "$1"
+}
+
+case "${1:-}" in
+run)
+    install_missing "${packages[@]}"
+    build release
+    exec build/release/shell/nodalis
+    ;;
+test | asan)
+    preset=$([ "$1" = test ] && echo dev || echo asan)
+    install_missing "${packages[@]}" "${test_packages[@]}"
+    build "$preset"
+    ctest --preset "$preset"
+    ;;
+*)
+    echo "usage: $0 run|test|asan" >&2
+    exit 2
+    ;;
+esac

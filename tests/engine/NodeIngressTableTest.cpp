@@ -1,0 +1,109 @@
+#include "engine/NodeIngressTable.h"
+
+#include <chrono>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono;
+
+struct SignPeriod {
+    year_month_day lastDay;
+    std::string_view sign;
+};
+
+// The last day of each sign, written from the published ingress list independently of the
+// entry dates the lookup uses, so the two halves of the table check each other.
+const std::vector<SignPeriod> kLastDays{
+    {1941y / 5 / 24, "Libra"},      {1942y / 11 / 21, "Virgo"},      {1944y / 5 / 11, "Leo"},
+    {1945y / 12 / 3, "Cancer"},     {1947y / 8 / 2, "Gemini"},       {1949y / 1 / 26, "Taurus"},
+    {1950y / 7 / 26, "Aries"},      {1952y / 3 / 28, "Pisces"},      {1953y / 10 / 9, "Aquarious"},
+    {1955y / 4 / 2, "Capricorn"},   {1956y / 10 / 4, "Sagittarius"}, {1958y / 6 / 16, "Scorpio"},
+    {1959y / 12 / 15, "Libra"},     {1961y / 6 / 10, "Virgo"},       {1962y / 12 / 23, "Leo"},
+    {1964y / 8 / 25, "Cancer"},     {1966y / 2 / 19, "Gemini"},      {1967y / 8 / 19, "Taurus"},
+    {1969y / 4 / 19, "Aries"},      {1970y / 11 / 2, "Pisces"},      {1972y / 4 / 27, "Aquarious"},
+    {1973y / 10 / 27, "Capricorn"}, {1975y / 8 / 9, "Sagittarius"},  {1977y / 1 / 7, "Scorpio"},
+    {1978y / 7 / 5, "Libra"},       {1980y / 1 / 5, "Virgo"},        {1981y / 9 / 24, "Leo"},
+    {1983y / 3 / 16, "Cancer"},     {1984y / 9 / 11, "Gemini"},      {1986y / 4 / 6, "Taurus"},
+    {1987y / 12 / 1, "Aries"},      {1989y / 5 / 22, "Pisces"},      {1990y / 11 / 18, "Aquarious"},
+    {1992y / 9 / 1, "Capricorn"},   {1994y / 2 / 1, "Sagittarius"},  {1995y / 7 / 31, "Scorpio"},
+    {1997y / 1 / 25, "Libra"},      {1998y / 10 / 20, "Virgo"},      {2000y / 4 / 9, "Leo"},
+    {2001y / 10 / 13, "Cancer"},    {2003y / 4 / 14, "Gemini"},      {2004y / 12 / 26, "Taurus"},
+    {2006y / 6 / 22, "Aries"},      {2007y / 12 / 11, "Pisces"},     {2009y / 8 / 21, "Aquarious"},
+    {2009y / 12 / 31, "Capricorn"},
+};
+
+std::optional<std::string_view> signOn(int year, unsigned month, unsigned day) {
+    return northNodeSignAt(year, static_cast<std::int16_t>(month - 1),
+                           static_cast<std::int16_t>(day - 1));
+}
+
+TEST(NodeIngressTable, everyDayFrom1940To2009_matchesTheLastDayOfItsSign) {
+    auto period = kLastDays.begin();
+    for (sys_days day = sys_days{1940y / 1 / 1}; day <= sys_days{2009y / 12 / 31}; day += days{1}) {
+        const year_month_day date{day};
+        if (date > period->lastDay)
+            ++period;
+        ASSERT_NE(period, kLastDays.end());
+        ASSERT_EQ(signOn(int(date.year()), unsigned(date.month()), unsigned(date.day())),
+                  period->sign)
+            << int(date.year()) << "-" << unsigned(date.month()) << "-" << unsigned(date.day());
+    }
+}
+
+TEST(NodeIngressTable, signsFollowTheZodiacBackwards) {
+    const std::vector<std::string_view> cycle{"Libra",     "Virgo",     "Leo",         "Cancer",
+                                              "Gemini",    "Taurus",    "Aries",       "Pisces",
+                                              "Aquarious", "Capricorn", "Sagittarius", "Scorpio"};
+    const auto rows = nodeIngressTable();
+    ASSERT_EQ(rows.size(), 46u);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].sign, cycle[i % cycle.size()]) << "row " << i + 1;
+}
+
+TEST(NodeIngressTable, entryDaysTakeTheNewSign) {
+    EXPECT_EQ(signOn(1941, 5, 24), "Libra");
+    EXPECT_EQ(signOn(1941, 5, 25), "Virgo");
+    EXPECT_EQ(signOn(1952, 3, 28), "Pisces");
+    EXPECT_EQ(signOn(1952, 3, 29), "Aquarious");
+    EXPECT_EQ(signOn(1977, 1, 7), "Scorpio");
+    EXPECT_EQ(signOn(1977, 1, 8), "Libra");
+    EXPECT_EQ(signOn(1995, 7, 31), "Scorpio");
+    EXPECT_EQ(signOn(1995, 8, 1), "Libra");
+    EXPECT_EQ(signOn(2004, 12, 26), "Taurus");
+    EXPECT_EQ(signOn(2004, 12, 27), "Aries");
+    EXPECT_EQ(signOn(2009, 8, 21), "Aquarious");
+    EXPECT_EQ(signOn(2009, 8, 22), "Capricorn");
+    EXPECT_EQ(signOn(1964, 2, 29), "Cancer");
+    EXPECT_EQ(signOn(2000, 2, 29), "Leo");
+}
+
+TEST(NodeIngressTable, positionsAreOrderedWithoutCheckingTheCalendar) {
+    // 1941 changes sign on 25 May: "31 April" still comes before it, "32 May" after it.
+    EXPECT_EQ(signOn(1941, 4, 31), "Libra");
+    EXPECT_EQ(signOn(1941, 5, 32), "Virgo");
+    // The whole of 1940 is Libra, whatever the positions say.
+    EXPECT_EQ(northNodeSignAt(1940, 11, 30), "Libra");
+    EXPECT_EQ(northNodeSignAt(1940, -1, -1), "Libra");
+}
+
+TEST(NodeIngressTable, yearOutsideTheTableOrNotWhole_findsNothing) {
+    for (const double year : {1939.0, 2010.0, 1975.5, -1975.0, std::nan(""), HUGE_VAL})
+        EXPECT_EQ(northNodeSignAt(year, 0, 0), std::nullopt) << year;
+}
+
+TEST(LookupNorthNodeSign, storesTheSignAndKeepsTheOldOneWhenNothingIsFound) {
+    NodeReading reading;
+    LookupNorthNodeSign(reading, 1939, 0, 0);
+    EXPECT_EQ(reading.northSign, "");
+
+    LookupNorthNodeSign(reading, 1975, 7, 9);
+    EXPECT_EQ(reading.northSign, "Scorpio");
+
+    LookupNorthNodeSign(reading, 2010, 0, 0);
+    EXPECT_EQ(reading.northSign, "Scorpio");
+}
+
+} // namespace
