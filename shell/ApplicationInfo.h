@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The title of every message box the program shows.
+inline const QString kApplicationTitle = QStringLiteral("Nodalis");
+
+// Scheme and host of the maker's web site, without a trailing slash. Chosen
+// when building, with the NODALIS_SITE_ADDRESS cache variable.
+QString siteAddress();

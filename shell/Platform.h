@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QUrl>
+
+class QPrinter;
+class QWidget;
+
+// Everything that waits on the user or reaches outside the process: message
+// boxes, file and print dialogs, the browser, today's date and the random
+// draw. The program runs on QtPlatform; tests install a scripted fake, so no
+// test ever waits on a modal dialog.
+class Platform {
+public:
+    enum class Icon { Information, Stop };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    struct FileDialog {
+        QString title;
+        QString filter;        // in Qt's form, "Description (*.ext)"
+        QString defaultSuffix; // added to a name typed without one
+    };
+
+    virtual ~Platform() = default;
+
+    // A modal message box titled with the application title.
+    virtual Answer message(QWidget* parent, const QString& text, Icon icon,
+                           Buttons buttons = Buttons::Ok) = 0;
+    // The chosen path, or an empty string when the user cancels.
+    virtual QString chooseFileToOpen(QWidget* parent, const FileDialog& dialog) = 0;
+    virtual QString chooseFileToSave(QWidget* parent, const FileDialog& dialog) = 0;
+    // Lets the user set up `printer`; true when the user asked to print. The range
+    // choice offers "selection" only when `offerSelection` is set, and then chooses it.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) = 0;
+    // Hands the address to the user's browser without waiting or reporting.
+    virtual void openUrl(const QUrl& url) = 0;
+    virtual QDate today() = 0;
+    // A draw in [0, 1) from a generator seeded once, from the clock.
+    virtual double nextRandom() = 0;
+};
+
+// The platform the program talks to: QtPlatform unless a test installed another.
+Platform& platform();
+
+// Installs `replacement` for the lifetime of the guard.
+class ScopedPlatform {
+public:
+    explicit ScopedPlatform(Platform& replacement);
+    ~ScopedPlatform();
+    ScopedPlatform(const ScopedPlatform&) = delete;
+    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+private:
+    Platform* m_previous;
+};

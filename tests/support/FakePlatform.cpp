@@ -1,0 +1,36 @@
+#include "tests/support/FakePlatform.h"
+
+FakePlatform::FakePlatform() = default;
+
+Platform::Answer FakePlatform::message(QWidget*, const QString& text, Icon icon, Buttons buttons) {
+    messages.append({text, icon, buttons});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+}
+
+QString FakePlatform::chooseFileToOpen(QWidget*, const FileDialog& dialog) {
+    fileDialogs.append(dialog);
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+QString FakePlatform::chooseFileToSave(QWidget*, const FileDialog& dialog) {
+    fileDialogs.append(dialog);
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+bool FakePlatform::choosePrinter(QWidget*, QPrinter& printer, bool offerSelection) {
+    ++printDialogs;
+    return printDialog ? printDialog(printer, offerSelection) : false;
+}
+
+void FakePlatform::openUrl(const QUrl& url) {
+    openedUrls.append(url);
+}
+
+QStringList FakePlatform::messageTexts() const {
+    QStringList texts;
+    for (const Message& message : messages)
+        texts.append(message.text);
+    return texts;
+}

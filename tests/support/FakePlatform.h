@@ -1,0 +1,50 @@
+#pragma once
+
+#include "shell/Platform.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+#include <functional>
+
+// A scripted platform: records what the program shows and opens, and answers
+// from queues filled by the test. An empty queue answers OK, No, cancel.
+class FakePlatform final : public Platform {
+public:
+    struct Message {
+        QString text;
+        Icon icon;
+        Buttons buttons;
+        friend bool operator==(const Message&, const Message&) = default;
+    };
+
+    // Installs itself for its own lifetime.
+    FakePlatform();
+
+    Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons) override;
+    QString chooseFileToOpen(QWidget* parent, const FileDialog& dialog) override;
+    QString chooseFileToSave(QWidget* parent, const FileDialog& dialog) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) override;
+    void openUrl(const QUrl& url) override;
+    QDate today() override { return todayDate; }
+    double nextRandom() override { return randomDraws.isEmpty() ? 0.0 : randomDraws.dequeue(); }
+
+    // Scripted answers.
+    QQueue<Answer> answers;
+    QQueue<QString> fileNames;
+    // Called with the printer when the print dialog would be shown; returns whether to print.
+    std::function<bool(QPrinter&, bool offerSelection)> printDialog;
+    QDate todayDate{2026, 1, 15};
+    QQueue<double> randomDraws;
+
+    // What the program did.
+    QList<Message> messages;
+    QList<FileDialog> fileDialogs;
+    QList<QUrl> openedUrls;
+    int printDialogs = 0;
+
+    QStringList messageTexts() const;
+
+private:
+    ScopedPlatform m_installed{*this};
+};
