@@ -8,8 +8,8 @@ class QPrinter;
 class QWidget;
 
 // Everything that waits on the user or reaches outside the process: message
-// boxes, file and print dialogs, the browser, today's date and the random
-// draw. The program runs on QtPlatform; tests install a scripted fake, so no
+// boxes, file and print dialogs, the browser, today's date, the random draw
+// and the end of the process. The program runs on QtPlatform; tests install a scripted fake, so no
 // test ever waits on a modal dialog.
 class Platform {
 public:
@@ -39,6 +39,8 @@ public:
     virtual QDate today() = 0;
     // A draw in [0, 1) from a generator seeded once, from the clock.
     virtual double nextRandom() = 0;
+    // Ends the program once control returns to the event loop.
+    virtual void endProcess() = 0;
 };
 
 // The platform the program talks to: QtPlatform unless a test installed another.

@@ -2,6 +2,7 @@
 
 #include "shell/ApplicationInfo.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -59,6 +60,10 @@ bool QtPlatform::choosePrinter(QWidget* parent, QPrinter& printer, bool offerSel
     dialog.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
     printer.setPrintRange(offerSelection ? QPrinter::Selection : QPrinter::AllPages);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPlatform::endProcess() {
+    QApplication::quit();
 }
 
 void QtPlatform::openUrl(const QUrl& url) {

@@ -16,6 +16,7 @@ public:
     void openUrl(const QUrl& url) override;
     QDate today() override;
     double nextRandom() override;
+    void endProcess() override;
 
 private:
     std::mt19937_64 m_random;

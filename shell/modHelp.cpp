@@ -5,7 +5,6 @@
 #include "shell/Platform.h"
 #include "shell/SettingsStore.h"
 
-#include <QApplication>
 #include <QWidget>
 
 namespace {
@@ -80,5 +79,5 @@ void ShutDownApplication(QWidget* closing) {
             window->close();
     }
     shuttingDown = false;
-    QApplication::quit();
+    platform().endProcess();
 }

@@ -20,6 +20,6 @@ void OpenFullyBrandedPage();
 void CheckUpdateReminder();
 
 // The one way the program ends: closes every loaded window in load order and
-// quits the event loop. `closing` is the window whose closing started it; it is
+// ends the process. `closing` is the window whose closing started it; it is
 // not closed again, and no window closed here starts a second shutdown.
 void ShutDownApplication(QWidget* closing = nullptr);

@@ -28,6 +28,7 @@ public:
     void openUrl(const QUrl& url) override;
     QDate today() override { return todayDate; }
     double nextRandom() override { return randomDraws.isEmpty() ? 0.0 : randomDraws.dequeue(); }
+    void endProcess() override { ++processEnds; }
 
     // Scripted answers.
     QQueue<Answer> answers;
@@ -42,6 +43,7 @@ public:
     QList<FileDialog> fileDialogs;
     QList<QUrl> openedUrls;
     int printDialogs = 0;
+    int processEnds = 0;
 
     QStringList messageTexts() const;
 
