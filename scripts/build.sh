@@ -13,7 +13,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 fonts-dejavu-core
 )
 test_packages=(
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
     xvfb xauth x11-utils xdotool imagemagick poppler-utils
 )
 
