@@ -12,6 +12,25 @@ namespace {
 const QString kOrganization = QStringLiteral("Nodalis");
 const QString kSection = QStringLiteral("Settings");
 
+// The section of one application's settings, opened afresh for every call so that
+// each read sees what another process wrote.
+class Section {
+public:
+    explicit Section(const QString& applicationName)
+        : m_settings(QSettings::NativeFormat, QSettings::UserScope, kOrganization,
+                     applicationName) {
+        // Without this, a name without settings of its own would read the
+        // organisation's or the system's values.
+        m_settings.setFallbacksEnabled(false);
+        m_settings.beginGroup(kSection);
+    }
+
+    QSettings& settings() { return m_settings; }
+
+private:
+    QSettings m_settings;
+};
+
 QString scrambled(const QString& plain) {
     return QString::fromStdString(
         utf8FromWindows1252(EncodeText(windows1252FromUtf8(plain.toStdString()))));
@@ -32,17 +51,13 @@ QString SettingsStore::executableName() {
 }
 
 QString SettingsStore::read(const QString& key) const {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOrganization,
-                       m_applicationName);
-    settings.beginGroup(kSection);
-    return unscrambled(settings.value(scrambled(key)).toString());
+    Section section(m_applicationName);
+    return unscrambled(section.settings().value(scrambled(key)).toString());
 }
 
 bool SettingsStore::write(const QString& key, const QString& value) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kOrganization,
-                       m_applicationName);
-    settings.beginGroup(kSection);
-    settings.setValue(scrambled(key), scrambled(value));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    Section section(m_applicationName);
+    section.settings().setValue(scrambled(key), scrambled(value));
+    section.settings().sync();
+    return section.settings().status() == QSettings::NoError;
 }

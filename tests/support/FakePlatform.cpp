@@ -4,6 +4,8 @@ FakePlatform::FakePlatform() = default;
 
 Platform::Answer FakePlatform::message(QWidget*, const QString& text, Icon icon, Buttons buttons) {
     messages.append({text, icon, buttons});
+    if (onMessage)
+        onMessage(messages.constLast());
     if (!answers.isEmpty())
         return answers.dequeue();
     return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
@@ -26,6 +28,8 @@ bool FakePlatform::choosePrinter(QWidget*, QPrinter& printer, bool offerSelectio
 
 void FakePlatform::openUrl(const QUrl& url) {
     openedUrls.append(url);
+    if (onOpenUrl)
+        onOpenUrl(url);
 }
 
 QStringList FakePlatform::messageTexts() const {

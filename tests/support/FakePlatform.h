@@ -37,6 +37,10 @@ public:
     std::function<bool(QPrinter&, bool offerSelection)> printDialog;
     QDate todayDate{2026, 1, 15};
     QQueue<double> randomDraws;
+    // Run at the moment a message box would show or a page would open, to see the
+    // program's state right then.
+    std::function<void(const Message&)> onMessage;
+    std::function<void(const QUrl&)> onOpenUrl;
 
     // What the program did.
     QList<Message> messages;
