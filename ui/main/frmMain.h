@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QKeyEvent;
+class frmDisplay;
+
+namespace Ui {
+class frmMain;
+}
+
+// The main window: the user types a name and picks a birth date, and gets the
+// reading in the reading window, or opens a reading saved earlier. It is loaded
+// once, hidden while a reading is shown, and closing it ends the program.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The birth date as the lists show it, month/day/year, e.g. "March/7/1975".
+    QString birthDateText() const;
+
+    // Checks name and date, telling the user what is wrong; true when a reading can start.
+    bool ValidateBirthData();
+
+public slots:
+    void cmdNext_Click();
+    void mnuNext_Click();
+    void cmdOpen_Click();
+    void mnuOpenPreviouslySavedKarmic_Click();
+    void cmdExit_Click();
+    void mnuExit_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Unloading ends the program.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    // The name filter for one typed character code: the code to type, changed
+    // to a capital for a lower-case letter, or 0 when the character is refused.
+    char16_t txtName_KeyPress(char16_t keyAscii);
+    bool filterNameKey(QKeyEvent& event);
+    void filterInsertedName(const QString& edited);
+    void readingWindowWentBack();
+
+    std::unique_ptr<Ui::frmMain> ui;
+    QPointer<frmDisplay> m_display;
+    // txtName's text before the edit that textEdited reports.
+    QString m_nameBeforeEdit;
+};

@@ -1,0 +1,120 @@
+#include "ui/reading/frmDisplay.h"
+
+#include "engine/NodeReading.h"
+#include "shell/LoadedWindows.h"
+#include "shell/modHelp.h"
+#include "ui/main/frmMain.h"
+#include "ui/reading/LabelFit.h"
+#include "ui_frmDisplay.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+frmDisplay::frmDisplay(frmMain* mainWindow)
+    : ui(std::make_unique<Ui::frmDisplay>())
+    , m_mainWindow(mainWindow) {
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    LoadedWindows::add(this);
+
+    connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::cmdBack_Click);
+    connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &frmDisplay::cmdExit_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &frmDisplay::mnuExit_Click);
+    connect(ui->Label61, &LinkLabel::clicked, this, OpenHomePage);
+    connect(ui->mnuVisit, &QAction::triggered, this, OpenHomePage);
+    connect(ui->mnuOnline, &QAction::triggered, this, OpenHelpWebPage);
+    connect(ui->mnuUpdate, &QAction::triggered, this, OpenDownloadWebPage);
+    connect(ui->lblCobrand, &LinkLabel::clicked, this, OpenCoBrandPage);
+    connect(ui->lblFullBrand, &LinkLabel::clicked, this, OpenFullyBrandedPage);
+    connect(ui->mkmoney, &QAction::triggered, this, OpenFullyBrandedPage);
+
+    ui->lblFullBrand->raise();
+    // Fonts come from the style sheet, so captions are measured once it has been applied.
+    ensurePolished();
+    for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {
+        m_designGeometry.insert(label, label->geometry());
+        fitLabelToText(*label, label->geometry());
+    }
+    fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, m_designGeometry.value(ui->lblCobrand));
+}
+
+frmDisplay::~frmDisplay() = default;
+
+void frmDisplay::setNorthKeywords(std::string_view keywords) {
+    showFitted(*ui->lblNorthKeyWord, fromUtf8(keywords));
+}
+
+void frmDisplay::setNorthDescription(std::string_view description) {
+    ui->txtNorthDesc->setPlainText(fromUtf8(description));
+}
+
+void frmDisplay::setSouthKeywords(std::string_view keywords) {
+    showFitted(*ui->lblSouthKeyWord, fromUtf8(keywords));
+}
+
+void frmDisplay::setSouthDescription(std::string_view description) {
+    ui->txtSouthDesc->setPlainText(fromUtf8(description));
+}
+
+void frmDisplay::setNorthSign(const QString& sign) {
+    showFitted(*ui->lblNorthSign, sign);
+}
+
+void frmDisplay::setSouthSign(const QString& sign) {
+    showFitted(*ui->lblSouthSign, sign);
+}
+
+ReportSource frmDisplay::reportSource() const {
+    ReportSource source;
+    source.name = QString::fromStdString(currentReading().name);
+    if (m_mainWindow)
+        source.birthDate = m_mainWindow->birthDateText();
+    source.northNodeExplanation = ui->lblNorthNodedesc->text();
+    source.northSign = ui->lblNorthSign->text();
+    source.northKeywords = ui->lblNorthKeyWord->text();
+    source.northDescription = ui->txtNorthDesc->toPlainText();
+    source.southNodeExplanation = ui->lblSouthNodeDesc->text();
+    source.southSign = ui->lblSouthSign->text();
+    source.southKeywords = ui->lblSouthKeyWord->text();
+    source.southDescription = ui->txtSouthDesc->toPlainText();
+    return source;
+}
+
+void frmDisplay::cmdBack_Click() {
+    m_goingBack = true;
+    close();
+    emit wentBack();
+}
+
+void frmDisplay::mnuFileBack_Click() {
+    cmdBack_Click();
+}
+
+void frmDisplay::cmdExit_Click() {
+    close();
+}
+
+void frmDisplay::mnuExit_Click() {
+    cmdExit_Click();
+}
+
+void frmDisplay::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!m_goingBack)
+        ShutDownApplication(this);
+}
+
+void frmDisplay::showFitted(QLabel& label, const QString& text) {
+    label.setText(text);
+    fitLabelToText(label, m_designGeometry.value(&label));
+}
