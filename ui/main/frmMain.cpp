@@ -6,6 +6,7 @@
 #include "format/ReadingFile.h"
 #include "shell/LoadedWindows.h"
 #include "shell/Platform.h"
+#include "shell/frmAbout.h"
 #include "shell/modHelp.h"
 #include "ui/reading/LabelFit.h"
 #include "ui/reading/frmDisplay.h"
@@ -107,6 +108,7 @@ frmMain::frmMain(QWidget* parent)
     connect(ui->lblCobrand, &LinkLabel::clicked, this, OpenCoBrandPage);
     connect(ui->lblFullBrand, &LinkLabel::clicked, this, OpenFullyBrandedPage);
     connect(ui->mkmoney, &QAction::triggered, this, OpenFullyBrandedPage);
+    connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
 
     ui->txtName->installEventFilter(this);
     connect(ui->txtName, &QLineEdit::textEdited, this, &frmMain::filterInsertedName);
@@ -286,6 +288,10 @@ void frmMain::cmdExit_Click() {
 
 void frmMain::mnuExit_Click() {
     cmdExit_Click();
+}
+
+void frmMain::mnuAbout_Click() {
+    showAboutWindow(this);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

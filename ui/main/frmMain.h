@@ -34,6 +34,7 @@ public slots:
     void mnuOpenPreviouslySavedKarmic_Click();
     void cmdExit_Click();
     void mnuExit_Click();
+    void mnuAbout_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "engine/NodeReading.h"
 #include "shell/LoadedWindows.h"
+#include "shell/frmAbout.h"
 #include "shell/modHelp.h"
 #include "ui/main/frmMain.h"
 #include "ui/reading/LabelFit.h"
@@ -37,6 +38,7 @@ frmDisplay::frmDisplay(frmMain* mainWindow)
     connect(ui->lblCobrand, &LinkLabel::clicked, this, OpenCoBrandPage);
     connect(ui->lblFullBrand, &LinkLabel::clicked, this, OpenFullyBrandedPage);
     connect(ui->mkmoney, &QAction::triggered, this, OpenFullyBrandedPage);
+    connect(ui->mnuAbout, &QAction::triggered, this, &frmDisplay::mnuAbout_Click);
 
     ui->lblFullBrand->raise();
     // Fonts come from the style sheet, so captions are measured once it has been applied.
@@ -106,6 +108,10 @@ void frmDisplay::cmdExit_Click() {
 
 void frmDisplay::mnuExit_Click() {
     cmdExit_Click();
+}
+
+void frmDisplay::mnuAbout_Click() {
+    showAboutWindow(this);
 }
 
 void frmDisplay::closeEvent(QCloseEvent* event) {

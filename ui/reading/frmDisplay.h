@@ -42,6 +42,7 @@ public slots:
     void mnuFileBack_Click();
     void cmdExit_Click();
     void mnuExit_Click();
+    void mnuAbout_Click();
 
 signals:
     // Emitted by Back once the window is closed; the main window shows itself again.
