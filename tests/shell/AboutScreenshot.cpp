@@ -1,6 +1,5 @@
 // Shows the About window on a real X server and keeps a picture of it, so that a
-// person can look at the window as the program draws it:
-//     about_screenshot path/to/about-window.png
+// person can look at the window as the program draws it.
 #include "shell/frmAbout.h"
 #include "tests/support/WidgetChecks.h"
 
@@ -8,13 +7,10 @@
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString picturePath;
 
 // True when the picture holds more than one colour, that is when something was drawn.
 bool hasContent(const QImage& picture) {
@@ -37,20 +33,8 @@ TEST(AboutWindowOnScreen, showsWholeUnderX11) {
     const QImage picture = about->screen()->grabWindow(about->winId()).toImage();
     EXPECT_EQ(picture.size(), about->size() * about->devicePixelRatio());
     EXPECT_TRUE(hasContent(picture));
-    EXPECT_TRUE(picture.save(picturePath)) << picturePath.toStdString();
+    EXPECT_TRUE(picture.save(QStringLiteral(SCREENSHOT_DIR "/about-window.png")));
     about->close();
 }
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: about_screenshot picture.png\n");
-        return 2;
-    }
-    picturePath = QString::fromLocal8Bit(argv[1]);
-    return RUN_ALL_TESTS();
-}

@@ -2,9 +2,11 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-// Runs widget tests offscreen, with settings and files kept away from the user's own.
+// Runs widget tests offscreen, unless a test runs them on an X server, with settings
+// and files kept away from the user's own.
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -6,6 +6,7 @@
 #include "shell/modHelp.h"
 #include "ui/main/frmMain.h"
 #include "ui/reading/LabelFit.h"
+#include "ui/reading/frmSave.h"
 #include "ui_frmDisplay.h"
 
 #include <QCloseEvent>
@@ -27,6 +28,8 @@ frmDisplay::frmDisplay(frmMain* mainWindow)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     LoadedWindows::add(this);
 
+    connect(ui->cmdPrint, &QPushButton::clicked, this, &frmDisplay::cmdPrint_Click);
+    connect(ui->mnuPrint, &QAction::triggered, this, &frmDisplay::mnuPrint_Click);
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::cmdBack_Click);
     connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
     connect(ui->cmdExit, &QPushButton::clicked, this, &frmDisplay::cmdExit_Click);
@@ -90,6 +93,14 @@ ReportSource frmDisplay::reportSource() const {
     source.southKeywords = ui->lblSouthKeyWord->text();
     source.southDescription = ui->txtSouthDesc->toPlainText();
     return source;
+}
+
+void frmDisplay::cmdPrint_Click() {
+    showReportWindow(this, reportSource());
+}
+
+void frmDisplay::mnuPrint_Click() {
+    cmdPrint_Click();
 }
 
 void frmDisplay::cmdBack_Click() {

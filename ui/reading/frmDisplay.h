@@ -38,6 +38,8 @@ public:
     ReportSource reportSource() const;
 
 public slots:
+    void cmdPrint_Click();
+    void mnuPrint_Click();
     void cmdBack_Click();
     void mnuFileBack_Click();
     void cmdExit_Click();

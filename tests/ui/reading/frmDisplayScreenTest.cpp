@@ -164,15 +164,3 @@ TEST_F(WindowsOnScreen, mainWindowShowsItsBannerAndOffers) {
 }
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
-        std::fprintf(stderr, "These checks need an X server (run them through xvfb-run).\n");
-        return 1;
-    }
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
