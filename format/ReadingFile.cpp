@@ -98,6 +98,12 @@ ReadingFileLines parseReadingFile(std::string_view bytes) {
     return {decoded(0), decoded(1), decoded(2), decoded(3)};
 }
 
+ReadingFileContents interpretReadingFile(std::string_view bytes) {
+    if (bytes.size() > kMaxReadingFileSize || bytes.find('\0') != std::string_view::npos)
+        return {ReadStatus::Refused, {}};
+    return {ReadStatus::Read, parseReadingFile(bytes)};
+}
+
 std::error_code WriteReadingFile(const fs::path& path, const NodeReading& reading) {
     std::error_code error;
     const fs::path target = resolvedTarget(path, error);
@@ -143,8 +149,5 @@ ReadingFileContents ReadReadingFile(const fs::path& path) {
     if (std::ferror(file.get()))
         return {ReadStatus::Unreadable, {}};
     bytes.resize(size);
-
-    if (size > kMaxReadingFileSize || bytes.find('\0') != std::string::npos)
-        return {ReadStatus::Refused, {}};
-    return {ReadStatus::Read, parseReadingFile(bytes)};
+    return interpretReadingFile(bytes);
 }

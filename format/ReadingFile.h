@@ -43,6 +43,10 @@ std::string formatReadingFile(const NodeReading& reading);
 // The lines of file bytes already known to be within the size bound and free of NUL.
 ReadingFileLines parseReadingFile(std::string_view bytes);
 
+// What the whole contents of a file amount to: Refused past the size bound or with a NUL
+// byte, otherwise Read with its lines.
+ReadingFileContents interpretReadingFile(std::string_view bytes);
+
 // Writes beside `path` first and renames over it only once the whole file is
 // written, so a failed save leaves any earlier file as it was. An existing
 // file that cannot be written to is refused, not replaced.
