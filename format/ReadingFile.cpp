@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -46,8 +47,9 @@ std::error_code writeAll(const fs::path& path, std::string_view bytes) {
     File file{std::fopen(path.c_str(), "wbx")};
     if (!file)
         return lastError();
+    // On the disk before the rename, or a power cut could leave an empty file in its place.
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
-        std::fflush(file.get()) != 0) {
+        std::fflush(file.get()) != 0 || ::fsync(::fileno(file.get())) != 0) {
         const auto error = lastError();
         file.reset();
         return error;
