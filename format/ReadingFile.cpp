@@ -33,11 +33,10 @@ void appendLine(std::string& bytes, std::string_view utf8) {
 
 // A name no other writer picks, in the target's own folder so the rename stays on one volume.
 fs::path temporaryPathBeside(const fs::path& target) {
-    static std::mt19937 generator{std::random_device{}()};
     fs::path name = ".";
     name += target.filename();
     name += ".";
-    name += std::to_string(generator());
+    name += std::to_string(std::random_device{}());
     name += ".part";
     return target.parent_path() / name;
 }
@@ -124,13 +123,21 @@ std::error_code WriteReadingFile(const fs::path& path, const NodeReading& readin
             return lastError();
     }
 
-    const fs::path temporary = temporaryPathBeside(target);
-    error = writeAll(temporary, formatReadingFile(reading));
+    const std::string bytes = formatReadingFile(reading);
+    fs::path temporary;
+    // A save that was killed may have left a file under the name drawn; draw another.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        temporary = temporaryPathBeside(target);
+        error = writeAll(temporary, bytes);
+        if (error != std::errc::file_exists)
+            break;
+    }
     if (!error && replacing)
         fs::permissions(temporary, existing.permissions(), error);
     if (!error)
         fs::rename(temporary, target, error);
-    if (error) {
+    // A name that was taken is someone else's file, never ours to remove.
+    if (error && error != std::errc::file_exists) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
     }

@@ -12,92 +12,48 @@
 
 namespace {
 
+// Records what the catalogue hands over, in order.
 struct RecordedTexts : ReadingTexts {
     std::vector<std::string> calls;
-    std::string northKeywords, northDescription, southKeywords, southDescription;
-
-    void setNorthKeywords(std::string_view text) override { record("nk", northKeywords, text); }
-    void setNorthDescription(std::string_view text) override {
-        record("nd", northDescription, text);
-    }
-    void setSouthKeywords(std::string_view text) override { record("sk", southKeywords, text); }
-    void setSouthDescription(std::string_view text) override {
-        record("sd", southDescription, text);
-    }
-
-private:
-    void record(const char* call, std::string& field, std::string_view text) {
-        calls.emplace_back(call);
-        field = text;
+    void setNorthKeywords(std::string_view text) override { record("north keywords: ", text); }
+    void setNorthDescription(std::string_view text) override { record("north text: ", text); }
+    void setSouthKeywords(std::string_view text) override { record("south keywords: ", text); }
+    void setSouthDescription(std::string_view text) override { record("south text: ", text); }
+    void record(const char* what, std::string_view text) {
+        calls.push_back(what + std::string(text.substr(0, 25)));
     }
 };
 
-NodeReading readingWithNorthSign(std::string sign) {
-    NodeReading reading;
-    reading.northSign = std::move(sign);
-    return reading;
-}
-
 TEST(ApplySignCatalogue, storesTheSouthSignAndHandsOverTheTextsInOrder) {
-    NodeReading reading = readingWithNorthSign("Scorpio");
+    NodeReading reading;
+    reading.northSign = "Scorpio";
     RecordedTexts texts;
     ApplySignCatalogue(reading, texts);
-
     EXPECT_EQ(reading.southSign, "Taurus");
-    EXPECT_EQ(texts.calls, (std::vector<std::string>{"nk", "nd", "sk", "sd"}));
-    EXPECT_EQ(texts.northKeywords, "Stubborn and Self-Reliant");
-    EXPECT_EQ(texts.southKeywords, "Stubborn and Self-reliant");
-    EXPECT_TRUE(texts.northDescription.starts_with("North Node is Scorpio denotes"));
-    EXPECT_TRUE(texts.southDescription.starts_with("South Node in Taurus denotes"));
-}
+    EXPECT_EQ(texts.calls,
+              (std::vector<std::string>{"north keywords: Stubborn and Self-Reliant",
+                                        "north text: North Node is Scorpio den",
+                                        "south keywords: Stubborn and Self-reliant",
+                                        "south text: South Node in Taurus deno"}));
 
-TEST(ApplySignCatalogue, oppositeSignsAndKeywords) {
-    struct Expected {
-        const char* north;
-        const char* south;
-        const char* northKeywords;
-        const char* southKeywords;
-    };
-    for (const Expected& e : std::vector<Expected>{
-             {"Aquarious", "Leo", "Domestic and Emotional", "Domestic and Emotional"},
-             {"Leo", "Aquarius", "Introvert, Shy and Timid", "Introvert, Shy and Timid"},
-             {"Aries", "Libra", "Co-dependent and Indecisive", "Co-dependency and Indecisiveness"},
-             {"Libra", "Aries", "Overconfident and Well-Balanced",
-              "Overconfident and Well-Balanced"},
-         }) {
-        NodeReading reading = readingWithNorthSign(e.north);
-        RecordedTexts texts;
+    // The eleventh sign is spelled one way as a North key and another as a South sign.
+    for (const auto& [north, south] : {std::pair{"Aquarious", "Leo"}, {"Leo", "Aquarius"}}) {
+        reading.northSign = north;
         ApplySignCatalogue(reading, texts);
-        EXPECT_EQ(reading.southSign, e.south);
-        EXPECT_EQ(texts.northKeywords, e.northKeywords);
-        EXPECT_EQ(texts.southKeywords, e.southKeywords);
+        EXPECT_EQ(reading.southSign, south);
     }
 }
 
 TEST(ApplySignCatalogue, unknownOrDifferentlySpelledSign_changesNothing) {
     for (const char* sign : {"", "Aquarius", "scorpio", "Scorpio "}) {
-        NodeReading reading = readingWithNorthSign(sign);
+        NodeReading reading;
+        reading.northSign = sign;
         reading.southSign = "Virgo";
         RecordedTexts texts;
         ApplySignCatalogue(reading, texts);
         EXPECT_EQ(reading.southSign, "Virgo") << sign;
         EXPECT_TRUE(texts.calls.empty()) << sign;
     }
-}
-
-TEST(ApplySignCatalogue, secondReadingReplacesEverythingOfTheFirst) {
-    NodeReading reading = readingWithNorthSign("Aries");
-    RecordedTexts texts;
-    ApplySignCatalogue(reading, texts);
-    reading.northSign = "Virgo";
-    ApplySignCatalogue(reading, texts);
-
-    const SignCatalogueEntry& virgo = *findSignCatalogueEntry("Virgo");
-    EXPECT_EQ(reading.southSign, "Pisces");
-    EXPECT_EQ(texts.northKeywords, virgo.northKeywords);
-    EXPECT_EQ(texts.northDescription, virgo.northDescription());
-    EXPECT_EQ(texts.southKeywords, virgo.southKeywords);
-    EXPECT_EQ(texts.southDescription, virgo.southDescription());
 }
 
 struct DescriptionFacts {
@@ -206,14 +162,6 @@ std::vector<std::string> sentencesOf(const std::string& text) {
     return sentences;
 }
 
-TEST(SignCatalogue, twelveEntriesOneForEachSignOfTheTable) {
-    std::set<std::string_view> keys;
-    for (const auto& entry : signCatalogue())
-        keys.insert(entry.northSign);
-    EXPECT_EQ(keys.size(), 12u);
-    EXPECT_EQ(keys.count("Aquarious"), 1u);
-}
-
 TEST(SignCatalogue, descriptionsHaveTheirOpeningsAndLengths) {
     for (const DescriptionFacts& facts : kDescriptionFacts) {
         SCOPED_TRACE(facts.sign);
@@ -228,8 +176,11 @@ TEST(SignCatalogue, descriptionsHaveTheirOpeningsAndLengths) {
     }
 }
 
-TEST(SignCatalogue, descriptionsAreSingleParagraphsOfPlainAsciiSentences) {
+TEST(SignCatalogue, descriptionsAreParagraphsOfPlainAsciiSentencesEndingInAFullStop) {
     for (const auto& entry : signCatalogue()) {
+        // The Scorpio North text alone ends in a space after its full stop.
+        EXPECT_TRUE(entry.northDescription().ends_with(entry.northSign == "Scorpio" ? ". " : "."));
+        EXPECT_TRUE(entry.southDescription().ends_with("."));
         for (const std::string& text : {entry.northDescription(), entry.southDescription()}) {
             SCOPED_TRACE(text.substr(0, 40));
             EXPECT_TRUE(std::ranges::all_of(text, [](char c) { return c >= ' ' && c <= '~'; }));
@@ -240,14 +191,6 @@ TEST(SignCatalogue, descriptionsAreSingleParagraphsOfPlainAsciiSentences) {
                       sentences.size())
                 << "a sentence is repeated";
         }
-    }
-}
-
-TEST(SignCatalogue, descriptionsEndWithAFullStop_scorpioNorthWithATrailingSpace) {
-    for (const auto& entry : signCatalogue()) {
-        EXPECT_TRUE(entry.southDescription().ends_with(".")) << entry.northSign;
-        const bool scorpio = entry.northSign == "Scorpio";
-        EXPECT_TRUE(entry.northDescription().ends_with(scorpio ? ". " : ".")) << entry.northSign;
     }
 }
 
