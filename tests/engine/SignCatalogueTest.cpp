@@ -6,7 +6,6 @@
 #include <cctype>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <set>
 #include <sstream>
 #include <vector>
 
@@ -30,11 +29,10 @@ TEST(ApplySignCatalogue, storesTheSouthSignAndHandsOverTheTextsInOrder) {
     RecordedTexts texts;
     ApplySignCatalogue(reading, texts);
     EXPECT_EQ(reading.southSign, "Taurus");
-    EXPECT_EQ(texts.calls,
-              (std::vector<std::string>{"north keywords: Stubborn and Self-Reliant",
-                                        "north text: North Node is Scorpio den",
-                                        "south keywords: Stubborn and Self-reliant",
-                                        "south text: South Node in Taurus deno"}));
+    EXPECT_EQ(texts.calls, (std::vector<std::string>{"north keywords: Stubborn and Self-Reliant",
+                                                     "north text: North Node is Scorpio den",
+                                                     "south keywords: Stubborn and Self-reliant",
+                                                     "south text: South Node in Taurus deno"}));
 
     // The eleventh sign is spelled one way as a North key and another as a South sign.
     for (const auto& [north, south] : {std::pair{"Aquarious", "Leo"}, {"Leo", "Aquarius"}}) {
@@ -56,88 +54,58 @@ TEST(ApplySignCatalogue, unknownOrDifferentlySpelledSign_changesNothing) {
     }
 }
 
+// Each description opens with its node's own words and then a sentence it shares with
+// the other node's description.
 struct DescriptionFacts {
     const char* sign;
-    const char* northOpening;
+    const char* northHead;
+    const char* southHead;
+    const char* sharedTail;
     std::size_t northLength;
-    const char* southOpening;
     std::size_t southLength;
 };
 
-const std::vector<DescriptionFacts> kDescriptionFacts{
-    {"Libra",
-     "North Node in Libra denotes that you need to understand and develop your abilities to "
-     "listen, understand and acknowledge the contrasting points of view.",
-     907,
-     "South Node in Aries denotes that you need to understand and develop your abilities to "
-     "listen, understand and acknowledge the contrasting points of view.",
-     907},
-    {"Virgo",
-     "North Node in Virgo denotes that you are too kind, warm hearted and generous a person.", 755,
-     "South Node in Pisces denotes that you are too kind, warm hearted and generous a person.",
-     756},
-    {"Leo", "North Node in Leo indicates that you need to learn and permit yourself to shine.",
-     1195, "South Node in Aquarius indicates that you need to learn and permit yourself to shine.",
-     1197},
-    {"Cancer", "Learn how to accept and acknowledge the help received from others.", 840,
-     "Learn how to accept and acknowledge the help received from others.", 839},
-    {"Gemini", "With your north node in Gemini try and express yourself all the more.", 782,
-     "With your south Node in Sagittarius try and express yourself all the more.", 787},
-    {"Taurus",
-     "North Node in Taurus denotes that you have to work to develop your patience and "
-     "determination.",
-     914,
-     "South Node in Scorpio denotes that you have to work to develop your patience and "
-     "determination.",
-     929},
-    {"Aries",
-     "With your North node in Aries you need to work a lot for developing a healthy self "
-     "interest.",
-     963,
-     "With your South Node in Libra you need to work a lot for developing a healthy self "
-     "interest.",
-     961},
-    {"Pisces",
-     "North node in Pisces denotes that you worry unnecessarily and are often plagued by vague "
-     "issues.",
-     541,
-     "South Node in Virgo denotes that you worry unnecessarily and are often plagued by vague "
-     "issues.",
-     540},
-    {"Aquarious",
-     "North Node in Aquarius denotes that you tend to become very much attached to love, romance "
-     "and all kinds of personal relationship.",
-     719,
-     "South Node in Leo denotes that you tend to become very much attached to love, romance and "
-     "all kinds of personal relationship.",
-     714},
-    {"Capricorn",
-     "North Node in Capricorn denotes that you have a tendency to be overly attached with your "
-     "childhood days and with your past life.",
-     695,
-     "South Node in Cancer denotes that you have a tendency to be overly attached with your "
-     "childhood days and with your past life.",
-     692},
-    {"Sagittarius",
-     "North node in Sagittarius denotes that you are so very simulative that you are not able to "
-     "take effective and correct decision at the correct time.",
-     770,
-     "South Node in Gemini denotes that you are so very simulative that you are not able to take "
-     "effective and correct decision at the correct time.",
-     766},
-    {"Scorpio",
-     "North Node is Scorpio denotes that you are self-reliant and overconfident about yourself.",
-     742,
-     "South Node in Taurus denotes that you are self-reliant and overconfident about yourself.",
-     740},
+const DescriptionFacts kDescriptionFacts[] = {
+    {"Libra", "North Node in Libra", "South Node in Aries",
+     " denotes that you need to understand and develop your abilities to listen, understand and "
+     "acknowledge the contrasting points of view.",
+     907, 907},
+    {"Virgo", "North Node in Virgo", "South Node in Pisces",
+     " denotes that you are too kind, warm hearted and generous a person.", 755, 756},
+    {"Leo", "North Node in Leo", "South Node in Aquarius",
+     " indicates that you need to learn and permit yourself to shine.", 1195, 1197},
+    {"Cancer", "", "", "Learn how to accept and acknowledge the help received from others.", 840,
+     839},
+    {"Gemini", "With your north node in Gemini", "With your south Node in Sagittarius",
+     " try and express yourself all the more.", 782, 787},
+    {"Taurus", "North Node in Taurus", "South Node in Scorpio",
+     " denotes that you have to work to develop your patience and determination.", 914, 929},
+    {"Aries", "With your North node in Aries", "With your South Node in Libra",
+     " you need to work a lot for developing a healthy self interest.", 963, 961},
+    {"Pisces", "North node in Pisces", "South Node in Virgo",
+     " denotes that you worry unnecessarily and are often plagued by vague issues.", 541, 540},
+    {"Aquarious", "North Node in Aquarius", "South Node in Leo",
+     " denotes that you tend to become very much attached to love, romance and all kinds of "
+     "personal relationship.",
+     719, 714},
+    {"Capricorn", "North Node in Capricorn", "South Node in Cancer",
+     " denotes that you have a tendency to be overly attached with your childhood days and with "
+     "your past life.",
+     695, 692},
+    {"Sagittarius", "North node in Sagittarius", "South Node in Gemini",
+     " denotes that you are so very simulative that you are not able to take effective and "
+     "correct decision at the correct time.",
+     770, 766},
+    {"Scorpio", "North Node is Scorpio", "South Node in Taurus",
+     " denotes that you are self-reliant and overconfident about yourself.", 742, 740},
 };
 
 std::vector<std::string> wordsOf(const std::string& text) {
     std::istringstream stream(text);
-    return {std::istream_iterator<std::string>(stream), std::istream_iterator<std::string>()};
+    return {std::istream_iterator<std::string>(stream), {}};
 }
 
-// How much of the shorter text's wording the other keeps in the same order.
+// How much of the shorter text's wording the other keeps, in the same order.
 double sharedWordRatio(const std::string& a, const std::string& b) {
     const auto x = wordsOf(a), y = wordsOf(b);
     std::vector<std::vector<std::size_t>> common(x.size() + 1,
@@ -149,47 +117,29 @@ double sharedWordRatio(const std::string& a, const std::string& b) {
     return double(common[x.size()][y.size()]) / double(std::min(x.size(), y.size()));
 }
 
-std::vector<std::string> sentencesOf(const std::string& text) {
-    std::vector<std::string> sentences;
-    std::string current;
-    for (const char c : text) {
-        current += c;
-        if (c == '.' || c == '!' || c == '?') {
-            sentences.push_back(current.substr(current.find_first_not_of(' ')));
-            current.clear();
-        }
-    }
-    return sentences;
-}
-
-TEST(SignCatalogue, descriptionsHaveTheirOpeningsAndLengths) {
+TEST(SignCatalogue, descriptionsHaveTheirOpeningsAndLengthsAndMirrorEachOther) {
     for (const DescriptionFacts& facts : kDescriptionFacts) {
         SCOPED_TRACE(facts.sign);
         const SignCatalogueEntry* entry = findSignCatalogueEntry(facts.sign);
         ASSERT_NE(entry, nullptr);
         const std::string north = entry->northDescription();
         const std::string south = entry->southDescription();
-        EXPECT_TRUE(north.starts_with(facts.northOpening)) << north.substr(0, 120);
-        EXPECT_TRUE(south.starts_with(facts.southOpening)) << south.substr(0, 120);
+        EXPECT_TRUE(north.starts_with(std::string(facts.northHead) + facts.sharedTail));
+        EXPECT_TRUE(south.starts_with(std::string(facts.southHead) + facts.sharedTail));
         EXPECT_EQ(north.size(), facts.northLength);
         EXPECT_EQ(south.size(), facts.southLength);
+        EXPECT_GE(sharedWordRatio(north, south), 0.85) << "South does not repeat North";
     }
 }
 
-TEST(SignCatalogue, descriptionsAreParagraphsOfPlainAsciiSentencesEndingInAFullStop) {
+TEST(SignCatalogue, descriptionsArePlainAsciiFromALetterToAFullStop) {
     for (const auto& entry : signCatalogue()) {
         // The Scorpio North text alone ends in a space after its full stop.
         EXPECT_TRUE(entry.northDescription().ends_with(entry.northSign == "Scorpio" ? ". " : "."));
         EXPECT_TRUE(entry.southDescription().ends_with("."));
         for (const std::string& text : {entry.northDescription(), entry.southDescription()}) {
-            SCOPED_TRACE(text.substr(0, 40));
             EXPECT_TRUE(std::ranges::all_of(text, [](char c) { return c >= ' ' && c <= '~'; }));
             EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(text.front())));
-            EXPECT_EQ(text.find("  "), std::string::npos);
-            const auto sentences = sentencesOf(text);
-            EXPECT_EQ(std::set<std::string>(sentences.begin(), sentences.end()).size(),
-                      sentences.size())
-                << "a sentence is repeated";
         }
     }
 }
@@ -213,12 +163,6 @@ TEST(SignCatalogue, leoJoinsItsTwoPiecesWithNothingBetween) {
     const SignCatalogueEntry& leo = *findSignCatalogueEntry("Leo");
     EXPECT_NE(leo.northDescription().find("others.Never jump"), std::string::npos);
     EXPECT_NE(leo.southDescription().find("fashions.You are however"), std::string::npos);
-}
-
-TEST(SignCatalogue, southDescriptionMirrorsItsNorthDescription) {
-    for (const auto& entry : signCatalogue())
-        EXPECT_GE(sharedWordRatio(entry.northDescription(), entry.southDescription()), 0.85)
-            << entry.northSign;
 }
 
 } // namespace
