@@ -21,8 +21,9 @@ expected_files() {
     {
         echo usr/bin/nodalis
         echo "usr/share/applications/$app_id.desktop"
-        echo usr/share/doc/nodalis/changelog.Debian.gz
+        echo usr/share/doc/nodalis/changelog.gz
         echo usr/share/doc/nodalis/copyright
+        echo usr/share/man/man1/nodalis.1.gz
         for size in "${icon_sizes[@]}"; do
             echo "usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"
         done
@@ -34,7 +35,10 @@ expected_files() {
 # Prints WIDTHxHEIGHT of the PNG file $1 from its header; fails for anything else.
 png_size() {
     [ "$(od -An -tx1 -N8 "$1" | tr -d ' \n')" = 89504e470d0a1a0a ] || return 1
-    echo "$(od -An -tu4 --endian=big -j16 -N4 "$1" | tr -d ' ')x$(od -An -tu4 --endian=big -j20 -N4 "$1" | tr -d ' ')"
+    local width height
+    width=$(od -An -tu4 --endian=big -j16 -N4 "$1" | tr -d ' ')
+    height=$(od -An -tu4 --endian=big -j20 -N4 "$1" | tr -d ' ')
+    echo "${width}x$height"
 }
 
 desktop_key() { sed -n "s/^$1=//p" "$2"; }
@@ -42,7 +46,8 @@ desktop_key() { sed -n "s/^$1=//p" "$2"; }
 check_installed() {
     local build=$1 stage=$2
     rm -rf "$stage"
-    DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null || fail "cmake --install failed"
+    DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null ||
+        fail "cmake --install failed"
 
     diff <(expected_files) <(cd "$stage" && find . -type f -printf '%P\n' | LC_ALL=C sort) ||
         fail "the installed files differ from the list above (< expected, > installed)"
@@ -97,14 +102,18 @@ check_deb() {
     local depends package
     depends=$(field Depends)
     # The Qt libraries come from dpkg-shlibdeps, the rest are loaded at run time.
-    for package in libqt6widgets6 libqt6printsupport6 libqt6svg6 fonts-dejavu-core; do
+    local required=(
+        libqt6widgets6 libqt6printsupport6 libqt6svg6 fonts-dejavu-core hicolor-icon-theme
+    )
+    for package in "${required[@]}"; do
         grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
     done
 
     local contents
     contents=$(dpkg-deb -c "$deb") || fail "dpkg-deb cannot list the package"
-    diff <(expected_files) <(awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' <<<"$contents" |
-        LC_ALL=C sort) || fail "the package's files differ from the list above (< expected, > packaged)"
+    diff <(expected_files) \
+        <(awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' <<<"$contents" | LC_ALL=C sort) ||
+        fail "the package's files differ from the list above (< expected, > packaged)"
     awk '$2 != "root/root" { exit 1 }' <<<"$contents" || fail "files not owned by root: $contents"
     awk '$6 == "./usr/bin/nodalis" && $1 != "-rwxr-xr-x" { exit 1 }
          $6 != "./usr/bin/nodalis" && $1 ~ /^-/ && $1 != "-rw-r--r--" { exit 1 }' <<<"$contents" ||
