@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Nodalis, builds it, then starts it or tests it.
-#   scripts/build.sh run    build the program and start it
-#   scripts/build.sh test   build everything and run the whole test suite
-#   scripts/build.sh asan   the same suite built with AddressSanitizer and UBSan
+#   scripts/build.sh run      build the program and start it
+#   scripts/build.sh test     build everything and run the whole test suite
+#   scripts/build.sh asan     the same suite built with AddressSanitizer and UBSan
+#   scripts/build.sh package  build the program and make its Debian package in build/release
 # Packages that are missing are installed with apt-get, through sudo when not root.
 set -euo pipefail
 
@@ -12,10 +13,14 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 fonts-dejavu-core
 )
+package_packages=(
+    dpkg-dev file # CPack finds the package's dependencies with dpkg-shlibdeps
+)
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
     xvfb xauth x11-utils xdotool imagemagick poppler-utils
     clang libclang-rt-14-dev # the fuzzers: clang with libFuzzer and the sanitizer runtimes
+    desktop-file-utils appstream "${package_packages[@]}" # checks of the installed files and the .deb
 )
 
 install_missing() {
@@ -44,6 +49,11 @@ run)
     build release
     exec build/release/shell/nodalis
     ;;
+package)
+    install_missing "${packages[@]}" "${package_packages[@]}"
+    build release
+    (cd build/release && cpack)
+    ;;
 test | asan)
     preset=$([ "$1" = test ] && echo dev || echo asan)
     install_missing "${packages[@]}" "${test_packages[@]}"
@@ -51,7 +61,7 @@ test | asan)
     ctest --preset "$preset"
     ;;
 *)
-    echo "usage: $0 run|test|asan" >&2
+    echo "usage: $0 run|test|asan|package" >&2
     exit 2
     ;;
 esac
