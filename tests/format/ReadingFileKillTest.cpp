@@ -1,11 +1,13 @@
 #include "format/ReadingFile.h"
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <random>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -31,20 +33,33 @@ TEST(ReadingFileKill, killedWhileSavingOverAFile_leavesOneWholeFileNeverAMix) {
     const NodeReading readings[2] = {reading("ANN LEE", 29, "February", 1964),
                                      reading("MARY JANE WATSON", 31, "December", 2009)};
     const std::string files[2] = {formatReadingFile(readings[0]), formatReadingFile(readings[1])};
-    ASSERT_FALSE(WriteReadingFile(path, readings[0]));
 
+    // Kills land anywhere within the next few saves after the first one has finished.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_FALSE(WriteReadingFile(path, readings[0]));
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
     std::mt19937 random{1964};
-    std::uniform_int_distribution<useconds_t> delay{0, 1000};
+    std::uniform_int_distribution<long> delay{0, 4 * saveTime.count() + 1000};
     int seen[2] = {0, 0};
     for (int kill = 0; kill < 200; ++kill) {
+        int saved[2];
+        ASSERT_EQ(pipe(saved), 0);
         const pid_t saver = fork();
         ASSERT_GE(saver, 0);
         if (saver == 0) {
-            for (int i = 0;; ++i)
+            for (int i = 1;; ++i) {
                 if (WriteReadingFile(path, readings[i % 2]))
                     _exit(1);
+                if (i == 1 && write(saved[1], "s", 1) != 1)
+                    _exit(1);
+            }
         }
-        usleep(delay(random));
+        close(saved[1]);
+        char byte = 0;
+        ASSERT_EQ(read(saved[0], &byte, 1), 1) << "the saving process failed on its own";
+        close(saved[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(saver, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(saver, &status, 0), saver);
