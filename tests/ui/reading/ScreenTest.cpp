@@ -3,6 +3,7 @@
 #include "tests/ui/WindowFixture.h"
 
 #include <QScreen>
+#include <algorithm>
 
 namespace {
 
