@@ -11,9 +11,9 @@ Platform::Answer FakePlatform::message(QWidget*, const QString& text, Icon icon,
     return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
 }
 
-QString FakePlatform::chooseFileToOpen(QWidget*, const FileDialog& dialog) {
-    fileDialogs.append(dialog);
-    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+// Both file dialogs answer from the one queue of names.
+QString FakePlatform::chooseFileToOpen(QWidget* parent, const FileDialog& dialog) {
+    return chooseFileToSave(parent, dialog);
 }
 
 QString FakePlatform::chooseFileToSave(QWidget*, const FileDialog& dialog) {
@@ -23,7 +23,7 @@ QString FakePlatform::chooseFileToSave(QWidget*, const FileDialog& dialog) {
 
 bool FakePlatform::choosePrinter(QWidget*, QPrinter& printer, bool offerSelection) {
     ++printDialogs;
-    return printDialog ? printDialog(printer, offerSelection) : false;
+    return printDialog && printDialog(printer, offerSelection);
 }
 
 void FakePlatform::openUrl(const QUrl& url) {

@@ -6,6 +6,7 @@
 #include <QQueue>
 #include <QStringList>
 #include <functional>
+#include <ostream>
 
 // A scripted platform: records what the program shows and opens, and answers
 // from queues filled by the test. An empty queue answers OK, No, cancel.
@@ -54,3 +55,12 @@ public:
 private:
     ScopedPlatform m_installed{*this};
 };
+
+// Let test failures show texts and messages as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const FakePlatform::Message& message, std::ostream* out) {
+    *out << message.text.toStdString() << " icon " << int(message.icon) << " buttons "
+         << int(message.buttons);
+}

@@ -1,12 +1,12 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 // Runs widget tests offscreen, unless a test runs them on an X server, with settings
 // and files kept away from the user's own.
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
