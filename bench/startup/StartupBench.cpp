@@ -166,30 +166,48 @@ double pairedRatio(const std::vector<Run>& runs, const std::vector<Run>& yardsti
     return median(ratios);
 }
 
-// A home, configuration, cache and runtime folder of their own for the programs measured.
+std::filesystem::path madeFolder(const std::filesystem::path& in) {
+    std::string pattern = in / "startup_bench.XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        fail("startup_bench", "cannot make a temporary folder");
+    return pattern;
+}
+
+// A home, configuration, cache and runtime folder of their own for the programs
+// measured. The runtime folder lies in memory, as a desktop session's does
+// (/run/user/<id>): a lock file there costs no disk write.
 class PrivateFolders {
 public:
-    PrivateFolders() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "startup_bench.XXXXXX");
-        if (!mkdtemp(pattern.data()))
-            fail("startup_bench", "cannot make a temporary folder");
-        m_root = pattern;
-        use("HOME", "home");
-        use("XDG_CONFIG_HOME", "config");
-        use("XDG_CACHE_HOME", "cache");
-        use("XDG_RUNTIME_DIR", "runtime");
-        std::filesystem::permissions(m_root / "runtime", std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::replace);
+    PrivateFolders()
+        : m_root(madeFolder(std::filesystem::temp_directory_path()))
+        , m_runtime(madeFolder(inMemory())) {
+        use("HOME", m_root / "home");
+        use("XDG_CONFIG_HOME", m_root / "config");
+        use("XDG_CACHE_HOME", m_root / "cache");
+        use("XDG_RUNTIME_DIR", m_runtime);
     }
-    ~PrivateFolders() { std::filesystem::remove_all(m_root); }
+    ~PrivateFolders() {
+        std::filesystem::remove_all(m_root);
+        std::filesystem::remove_all(m_runtime);
+    }
 
 private:
-    void use(const char* variable, const char* name) {
-        std::filesystem::create_directory(m_root / name);
-        setenv(variable, (m_root / name).c_str(), 1);
+    static std::filesystem::path inMemory() {
+        const char* session = std::getenv("XDG_RUNTIME_DIR");
+        if (session && std::filesystem::is_directory(session))
+            return session;
+        if (std::filesystem::is_directory("/dev/shm"))
+            return "/dev/shm";
+        return std::filesystem::temp_directory_path();
+    }
+
+    static void use(const char* variable, const std::filesystem::path& folder) {
+        std::filesystem::create_directories(folder);
+        setenv(variable, folder.c_str(), 1);
     }
 
     std::filesystem::path m_root;
+    std::filesystem::path m_runtime;
 };
 
 } // namespace
