@@ -31,7 +31,8 @@ millions() { awk '{ printf "%.1f", $1 / 1e6 }'; }
 
 # Instructions from process start to the first window's map request.
 until_mapped() {
-    local program=$1 out=$work/start.$(basename "$1")
+    local program=$1 out
+    out=$work/start.$(basename "$1")
     # The first start writes the settings; a killed copy leaves its lock behind.
     timeout -s KILL 5 "$program" >/dev/null 2>&1 || true
     rm -f "$XDG_RUNTIME_DIR"/*.lock
@@ -65,8 +66,10 @@ valgrind --tool=callgrind --callgrind-out-file="$out" \
     "$build/bench/window_bench" --benchmark_filter=ReadingWindow --benchmark_min_time=3 \
     >/dev/null 2>&1
 counts=()
-for part in $(ls "$out".* | sed 's/.*\.//' | sort -n); do
+part=1
+while [ -f "$out.$part" ]; do
     counts+=("$(awk '/^summary:/ { print $2 }' "$out.$part")")
+    part=$((part + 1))
 done
 later=$(printf '%s\n' "${counts[@]:1}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
 echo "cmdNext_Click to the reading window drawn (million instructions):"
