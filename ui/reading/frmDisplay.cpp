@@ -9,13 +9,31 @@
 #include "ui/reading/frmSave.h"
 #include "ui_frmDisplay.h"
 
+#include <QAbstractScrollArea>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLayout>
+#include <QResizeEvent>
 
 namespace {
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Qt gives a hidden widget the resize event of its size only when its window is
+// shown. A description box lays its text out when the text arrives and again on
+// that event, for what it takes to be a new width, and has to shape the text a
+// third time to draw it. Sent before any text arrives, the same events leave a
+// single layout, at the width the box is shown at, whose shaping the drawing
+// reuses. Qt sends these very events itself on showing, so nothing on screen changes.
+void resizeBeforeShowing(QAbstractScrollArea& box) {
+    // The box's own event places its viewport; the viewport's sets the text width.
+    for (QWidget* widget : {static_cast<QWidget*>(&box), box.viewport()}) {
+        QResizeEvent resize(widget->size(), QSize());
+        QCoreApplication::sendEvent(widget, &resize);
+        widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
 }
 
 } // namespace
@@ -51,6 +69,9 @@ frmDisplay::frmDisplay(frmMain* mainWindow)
         fitLabelToText(*label, label->geometry());
     }
     fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, m_designGeometry.value(ui->lblCobrand));
+    // After polishing: the style sheet sets the frames and scroll bars that size the viewports.
+    resizeBeforeShowing(*ui->txtNorthDesc);
+    resizeBeforeShowing(*ui->txtSouthDesc);
 }
 
 frmDisplay::~frmDisplay() = default;
