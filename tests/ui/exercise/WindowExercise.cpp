@@ -12,6 +12,7 @@
 #include "ui/main/frmMain.h"
 #include "ui/reading/frmDisplay.h"
 #include "ui/reading/frmSave.h"
+#include "ui/reading/modRTB.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -880,8 +881,14 @@ void WindowExercise::checkWindows() {
 
     if (display)
         checkReading(*mainWindow, *display);
-    if (auto* report = loadedWindow<frmSave>())
+    auto* report = loadedWindow<frmSave>();
+    if (report)
         checkReport(*mainWindow, *report);
+    // The report's link handling lives and dies with its window.
+    const ReportLinkState& links = reportLinkState();
+    if (links.window != report || (report && (!links.filter || !links.box)) ||
+        (!report && (links.filter || links.box)))
+        fail(QStringLiteral("the report's link handling does not follow its window"));
 }
 
 void WindowExercise::checkReading(QWidget& mainWindow, QWidget& readingWindow) {
