@@ -13,6 +13,7 @@
 #include <optional>
 #include <random>
 
+class QPrinter;
 class QWidget;
 
 // What a run of the exercise did, to show that it went everywhere.
@@ -60,8 +61,8 @@ private:
     QString answerForFileDialog();
     bool answerPrintDialog(QPrinter& printer);
 
-    // The window that takes the user's input: an open popup list, the modal window
-    // shown last, or else the one visible window.
+    // The window that takes the user's input: an open menu or drop-down list, the modal
+    // window shown last, or else the one visible window.
     QWidget* frontWindow() const;
     void actOn(QWidget& window);
     void actOnPopup(QWidget& popup);
