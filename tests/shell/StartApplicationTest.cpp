@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 #include "shell/LoadedWindows.h"
+#include "tests/shell/PrivateRuntimeFolder.h"
 #include "tests/support/FakePlatform.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ QString offerInFront(QWidget& mainWindow) {
 }
 
 TEST(StartApplication, showsTheMainWindowWithOneOfferInFront) {
+    const PrivateRuntimeFolder runtime;
     FakePlatform platform;
     platform.randomDraws.enqueue(0.0);
     SingleInstanceLock lock;
@@ -36,6 +38,7 @@ TEST(StartApplication, showsTheMainWindowWithOneOfferInFront) {
 }
 
 TEST(StartApplication, besideARunningCopy_saysSoShowsNoWindowAndEnds) {
+    const PrivateRuntimeFolder runtime;
     SingleInstanceLock running;
     ASSERT_TRUE(running.tryAcquire());
 
@@ -50,6 +53,7 @@ TEST(StartApplication, besideARunningCopy_saysSoShowsNoWindowAndEnds) {
 }
 
 TEST(CoBrand_Randomize, oddDrawsShowTheCoBrandOfferEvenDrawsTheFullyBrandedOne) {
+    const PrivateRuntimeFolder runtime;
     FakePlatform platform;
     SingleInstanceLock lock;
     ASSERT_TRUE(StartApplication(lock));
