@@ -146,10 +146,7 @@ const QStringList kNonsenseAnswers{
 WindowExercise::WindowExercise(std::uint64_t seed)
     : m_random(seed)
     , m_seed(seed)
-    , m_trace(qEnvironmentVariableIsSet("NODALIS_EXERCISE_TRACE"))
-    , m_userRuntime(qgetenv("XDG_RUNTIME_DIR")) {
-    // The single-instance lock of every start is taken in a folder of our own.
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    , m_trace(qEnvironmentVariableIsSet("NODALIS_EXERCISE_TRACE")) {
     m_baselineTopLevels = QApplication::topLevelWidgets();
     QDir(m_files.path()).mkdir(QStringLiteral("foldernrd"));
     m_fake.printDialog = [this](QPrinter& printer, bool offerSelection) {
@@ -157,13 +154,6 @@ WindowExercise::WindowExercise(std::uint64_t seed)
             printer.setPrintRange(QPrinter::Selection);
         return answerPrintDialog(printer);
     };
-}
-
-WindowExercise::~WindowExercise() {
-    if (m_userRuntime.isNull())
-        qunsetenv("XDG_RUNTIME_DIR");
-    else
-        qputenv("XDG_RUNTIME_DIR", m_userRuntime);
 }
 
 int WindowExercise::uniform(int low, int high) {

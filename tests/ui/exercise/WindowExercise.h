@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Application.h"
+#include "tests/shell/PrivateRuntimeFolder.h"
 #include "tests/shell/TemporarySettings.h"
 #include "tests/support/FakePlatform.h"
 
@@ -42,7 +43,6 @@ struct ExerciseTally {
 class WindowExercise {
 public:
     explicit WindowExercise(std::uint64_t seed);
-    ~WindowExercise();
     WindowExercise(const WindowExercise&) = delete;
     WindowExercise& operator=(const WindowExercise&) = delete;
 
@@ -101,8 +101,8 @@ private:
     FakePlatform m_fake;
     TemporarySettings m_settings;
     QTemporaryDir m_files;
-    QTemporaryDir m_runtime;
-    QByteArray m_userRuntime;
+    // The single-instance lock of every start is taken in a folder of our own.
+    PrivateRuntimeFolder m_runtime;
     std::optional<SingleInstanceLock> m_lock;
     QList<QWidget*> m_baselineTopLevels;
     int m_seenProcessEnds = 0;
