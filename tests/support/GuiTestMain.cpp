@@ -1,12 +1,17 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-// Runs widget tests offscreen, unless a test runs them on an X server, with settings
-// and files kept away from the user's own.
+// Runs widget tests offscreen, unless a test runs them on an X server. The test program
+// has a home and runtime folder of its own, so its settings, files and single-instance
+// lock never meet the user's or another test program's.
 int main(int argc, char* argv[]) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const QTemporaryDir home;
+    setenv("HOME", qPrintable(home.path()), 1);
+    setenv("XDG_RUNTIME_DIR", qPrintable(home.path()), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
