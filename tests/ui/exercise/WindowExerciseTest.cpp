@@ -38,8 +38,7 @@ protected:
     void expect(bool kept, const char* rule) {
         if (!kept && !HasFailure())
             ADD_FAILURE() << "Step " << steps << ": " << rule << "\nNODALIS_EXERCISE_SEED=" << seed
-                          << " replays it; the last steps:\n"
-                          << recentSteps.join(u'\n').toStdString();
+                          << " replays it:\n" + recentSteps.join(u'\n').toStdString();
     }
 
     void start() {
@@ -66,6 +65,7 @@ protected:
                                 QFileInfo(file).fileName(), printAnswer ? "OK" : "Cancel");
         if (recentSteps.size() > 20)
             recentSteps.removeFirst();
+        QCoreApplication::processEvents(); // as between two actions of a person
         flushUnloads();
         if (fake.processEnds == ends)
             return checkWindows();
