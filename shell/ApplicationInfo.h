@@ -11,5 +11,6 @@ inline const QString kApplicationTitle = QStringLiteral("Nodalis");
 // when building, with the NODALIS_SITE_ADDRESS cache variable.
 QString siteAddress();
 
-// The program's icon, drawn from a scalable picture, for window icons and the About window.
+// The program's icon in the sizes drawn from its scalable picture when building, for window
+// icons and the About window.
 QIcon applicationIcon();

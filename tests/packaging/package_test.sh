@@ -52,7 +52,7 @@ deb)
     [ "$(dpkg-deb -f "$deb" Description | wc -l)" -ge 3 ] || fail "no long description"
     # The Qt libraries come from dpkg-shlibdeps, the rest are loaded at run time.
     depends=" $(dpkg-deb -f "$deb" Depends | sed 's/ ([^)]*)//g; s/,//g') "
-    for package in libqt6widgets6 libqt6printsupport6 libqt6svg6 \
+    for package in libqt6widgets6 libqt6printsupport6 \
         fonts-dejavu-core hicolor-icon-theme; do
         [[ $depends == *" $package "* ]] || fail "Depends lacks $package:$depends"
     done

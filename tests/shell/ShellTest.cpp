@@ -77,9 +77,10 @@ TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage) {
     }
 }
 
-TEST_F(Shell, theAboutWindowHoldsOffTheOtherWindowsUntilOkUnloadsIt) {
+TEST_F(Shell, theAboutWindowShowsTheIconAndHoldsOffTheOtherWindowsUntilOkUnloadsIt) {
     QPointer<frmAbout> about = showAboutWindow(nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), about.data());
+    EXPECT_EQ(about->findChild<QLabel*>("picIcon")->pixmap().size(), QSize(64, 64));
     QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
