@@ -17,7 +17,7 @@ constexpr std::array<NodeIngress, 46> kIngresses{{
     {{1972, 4, 28}, "Capricorn"},  {{1973, 10, 28}, "Sagittarius"}, {{1975, 8, 10}, "Scorpio"},
     {{1977, 1, 8}, "Libra"},       {{1978, 7, 6}, "Virgo"},         {{1980, 1, 6}, "Leo"},
     {{1981, 9, 25}, "Cancer"},     {{1983, 3, 17}, "Gemini"},       {{1984, 9, 12}, "Taurus"},
-    {{1986, 4, 7}, "Aries"},       {{1987, 12, 2}, "Pisces"},       {{1989, 5, 23}, "Aquarious"},
+    {{1986, 4, 7}, "Aries"},       {{1987, 12, 3}, "Pisces"},       {{1989, 5, 23}, "Aquarious"},
     {{1990, 11, 19}, "Capricorn"}, {{1992, 9, 2}, "Sagittarius"},   {{1994, 2, 2}, "Scorpio"},
     {{1995, 8, 1}, "Libra"},       {{1997, 1, 26}, "Virgo"},        {{1998, 10, 21}, "Leo"},
     {{2000, 4, 10}, "Cancer"},     {{2001, 10, 14}, "Gemini"},      {{2003, 4, 15}, "Taurus"},

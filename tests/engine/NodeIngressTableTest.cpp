@@ -27,7 +27,7 @@ const std::vector<SignPeriod> kLastDays{
     {1973y / 10 / 27, "Capricorn"}, {1975y / 8 / 9, "Sagittarius"},  {1977y / 1 / 7, "Scorpio"},
     {1978y / 7 / 5, "Libra"},       {1980y / 1 / 5, "Virgo"},        {1981y / 9 / 24, "Leo"},
     {1983y / 3 / 16, "Cancer"},     {1984y / 9 / 11, "Gemini"},      {1986y / 4 / 6, "Taurus"},
-    {1987y / 12 / 1, "Aries"},      {1989y / 5 / 22, "Pisces"},      {1990y / 11 / 18, "Aquarious"},
+    {1987y / 12 / 2, "Aries"},      {1989y / 5 / 22, "Pisces"},      {1990y / 11 / 18, "Aquarious"},
     {1992y / 9 / 1, "Capricorn"},   {1994y / 2 / 1, "Sagittarius"},  {1995y / 7 / 31, "Scorpio"},
     {1997y / 1 / 25, "Libra"},      {1998y / 10 / 20, "Virgo"},      {2000y / 4 / 9, "Leo"},
     {2001y / 10 / 13, "Cancer"},    {2003y / 4 / 14, "Gemini"},      {2004y / 12 / 26, "Taurus"},
