@@ -1,5 +1,5 @@
-// The report window, loaded by Print from the reading of ANN LEE born 7 March 1975, whose name
-// as a crafted file may bring it holds a web address.
+// The report window, loaded by Print from the reading of ANN LEE born 7 March 1975. The name
+// holds a web address, as the name in a crafted reading file may.
 #include "shell/ApplicationInfo.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/reading/modRTB.h"
