@@ -51,7 +51,8 @@ ReadingFileContents interpretReadingFile(std::string_view bytes);
 // failed save leaves any earlier file as it was. A symbolic link to a file is written
 // through; a dangling one is replaced. An existing file that the user may not write to is
 // refused. One that a new file cannot stand in for (other hard links to it, another owner, a
-// folder that takes no new files) is written in place instead.
+// folder that takes no new files) is written in place instead. A reading whose file would be
+// too large to open again is not saved.
 [[nodiscard]] std::error_code WriteReadingFile(const std::filesystem::path& path,
                                                const NodeReading& reading);
 
