@@ -47,10 +47,14 @@ ReadingFileLines parseReadingFile(std::string_view bytes);
 // byte, otherwise Read with its lines.
 ReadingFileContents interpretReadingFile(std::string_view bytes);
 
-// Writes beside `path` first and renames over it only once the whole file is
-// written, so a failed save leaves any earlier file as it was. An existing
-// file that cannot be written to is refused, not replaced.
+// Writes a new file beside `path` and renames it over `path` once it is whole, so that a
+// failed save leaves any earlier file as it was. A symbolic link to a file is written
+// through; a dangling one is replaced. An existing file that the user may not write to is
+// refused. One that a new file cannot stand in for (other hard links to it, another owner, a
+// folder that takes no new files) is written in place instead. A reading whose file would be
+// too large to open again is not saved.
 [[nodiscard]] std::error_code WriteReadingFile(const std::filesystem::path& path,
                                                const NodeReading& reading);
 
+// Anything but a regular file, a named pipe included, is Unreadable and never waited on.
 ReadingFileContents ReadReadingFile(const std::filesystem::path& path);

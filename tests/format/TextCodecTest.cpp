@@ -1,3 +1,4 @@
+// Worked examples; the fuzzers check the same properties on arbitrary bytes.
 #include "format/TextCodec.h"
 
 #include "format/Windows1252.h"
@@ -5,13 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string everyByte() {
-    std::string all;
-    for (int b = 0; b <= 255; ++b)
-        all.push_back(static_cast<char>(b));
-    return all;
-}
 
 TEST(TextCodec, shiftsBytesBy85AndDropsThoseThatWouldLeaveTheRange) {
     EXPECT_EQ(EncodeText("abc"), "\xB6\xB7\xB8");
@@ -23,17 +17,11 @@ TEST(TextCodec, shiftsBytesBy85AndDropsThoseThatWouldLeaveTheRange) {
               EncodeText("ABC"));
     // Digits and line ends lie below 85, so decoding drops them.
     EXPECT_EQ(DecodeText("7\n" + EncodeText("ANN") + "\r"), "ANN");
-
-    const std::string encoded = EncodeText(everyByte());
-    EXPECT_EQ(encoded.size(), 171u);
-    EXPECT_EQ(encoded.find_first_of("\r\n"), std::string::npos);
-    EXPECT_EQ(DecodeText(encoded), everyByte().substr(0, 171));
 }
 
 TEST(Windows1252, convertsBothWaysAndMarksWhatItCannotHold) {
     EXPECT_EQ(windows1252FromUtf8("\u20AC \u00E9 \u0178"), "\x80 \xE9 \x9F");
     EXPECT_EQ(utf8FromWindows1252("\x80\xE9\x9F"), "\u20AC\u00E9\u0178");
-    EXPECT_EQ(windows1252FromUtf8(utf8FromWindows1252(everyByte())), everyByte());
     // A character outside the code page, a lone continuation byte, a cut sequence, an
     // overlong form and a surrogate.
     EXPECT_EQ(windows1252FromUtf8("A\u4E2D\U0001F600B"), "A??B");

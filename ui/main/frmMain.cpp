@@ -110,6 +110,8 @@ frmMain::frmMain(QWidget* parent)
     connect(ui->mkmoney, &QAction::triggered, this, OpenFullyBrandedPage);
     connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
 
+    // Room for any name a reading file brings: each of its bytes is at most one character.
+    ui->txtName->setMaxLength(static_cast<int>(kMaxReadingFileSize));
     ui->txtName->installEventFilter(this);
     connect(ui->txtName, &QLineEdit::textEdited, this, &frmMain::filterInsertedName);
     // Read from the box: after an edit is filtered, textChanged still carries the unfiltered text.

@@ -13,6 +13,8 @@ namespace {
 // kNoUnderlineSet, so that unmarking gives the text back exactly as it was.
 constexpr int kDetectedLink = QTextFormat::UserProperty + 1;
 constexpr int kNoUnderlineSet = -1;
+// Marks text in which addresses are detected.
+constexpr int kAddressesAllowed = QTextFormat::UserProperty + 2;
 
 const QString kDetectorName = QStringLiteral("webAddressDetector");
 
@@ -78,12 +80,18 @@ void markLinks(QTextDocument& document, const QTextBlock& block) {
         const int first = block.position() + int(start);
         const int last = block.position() + int(end);
         const QString href = text.mid(start, end - start);
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
+        QList<QTextFragment> parts;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().position() < last &&
+                first < it.fragment().position() + it.fragment().length())
+                parts.append(it.fragment());
+        if (!std::ranges::all_of(parts, [](const QTextFragment& part) {
+                return part.charFormat().hasProperty(kAddressesAllowed);
+            }))
+            continue;
+        for (const QTextFragment& fragment : parts) {
             const int from = std::max(first, fragment.position());
             const int to = std::min(last, fragment.position() + fragment.length());
-            if (from >= to)
-                continue;
             QTextCharFormat format = fragment.charFormat();
             format.setProperty(kDetectedLink,
                                format.hasProperty(QTextFormat::TextUnderlineStyle)
@@ -127,6 +135,10 @@ void setWebAddressDetection(QTextEdit& box, bool on) {
                      [document](int position, int /*removed*/, int added) {
                          markWebAddresses(*document, position, added);
                      });
+}
+
+void allowWebAddresses(QTextCharFormat& format) {
+    format.setProperty(kAddressesAllowed, true);
 }
 
 bool webAddressDetection(const QTextEdit& box) {
