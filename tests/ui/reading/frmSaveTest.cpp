@@ -1,8 +1,11 @@
 // The report window, loaded by Print from the reading of ANN LEE born 7 March 1975.
 #include "shell/ApplicationInfo.h"
+#include "shell/QtPlatform.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/reading/modRTB.h"
 
+#include <QLibrary>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -61,6 +64,8 @@ protected:
     using Message = FakePlatform::Message;
     const Message notPrinted{"The Report Could Not Be Printed.", Platform::Icon::Stop,
                              Platform::Buttons::Ok};
+    const Message onePage{"The Report Has Only One Page.", Platform::Icon::Information,
+                          Platform::Buttons::Ok};
 };
 
 TEST_F(ReportWindowTest, composesTheReadingLineByLineInTheFormatOfEachSegment) {
@@ -168,6 +173,72 @@ TEST_F(ReportWindowTest, aFailedSaveSaysSo) {
     const FakePlatform::Message failed{"The File Could Not Be Saved.", Platform::Icon::Stop,
                                        Platform::Buttons::Ok};
     EXPECT_EQ(fake.messages, QList{failed});
+}
+
+// Through a print server of the test's own with a cups-pdf queue, in the real print dialog set up
+// as the program shows it. The server keeps its state in a folder of the test's and listens on a
+// socket there, and cups-pdf, which reads its settings from /etc/cups alone, finds the test's
+// mounted over them in a mount namespace of the server's, so the machine's printing is left alone.
+TEST_F(ReportWindowTest, printsOnAPrintServerQueue_refusingPagesBeyondTheReportBeforeAnyJob) {
+    const QTemporaryDir serverFolder; // in the temporary folder, which the server's filters enter
+    QProcess server;                  // which the server ends with, as does it with the test
+    server.start("setpriv", {"--pdeathsig", "KILL", PRINT_SERVER, serverFolder.path()});
+    if (!server.waitForReadyRead(60000))
+        GTEST_SKIP() << "No print server: " << server.readAllStandardError().toStdString();
+    qputenv("CUPS_SERVER", QFile::encodeName(serverFolder.filePath("cups.sock")));
+    // libcups keeps the server of its first request, made by a test before this one.
+    reinterpret_cast<void (*)(const char*)>(QLibrary::resolve("cups", 2, "cupsSetServer"))({});
+    const auto printed = [&serverFolder] { // what the queue printed since the last call
+        EXPECT_TRUE(QTest::qWaitFor([] { return output("lpstat", {"-o"}).isEmpty(); }, 60000))
+            << "a job stays on the server";
+        return output("sh", {"-c", "cat $0/*.pdf | pdftotext - -; rm -f $0/*.pdf",
+                             serverFolder.filePath("out")});
+    };
+    std::function<void(QPrintDialog&)> choose = [](QPrintDialog&) {
+    };
+    fake.printDialog = [&choose](QPrinter& printer, bool offerSelection) {
+        QPrintDialog dialog(&printer);
+        setUpPrintDialog(dialog, printer, offerSelection);
+        dialog.show();
+        choose(dialog);
+        QMetaObject::invokeMethod(
+            &dialog,
+            [] { // a message box of the dialog's would wait
+                if (QWidget* box = QApplication::activeModalWidget(); box->inherits("QMessageBox"))
+                    ADD_FAILURE() << box->property("text").toString().toStdString() << box->close();
+            },
+            Qt::QueuedConnection);
+        dialog.accept();
+        return dialog.result() == QDialog::Accepted;
+    };
+    print();
+    EXPECT_EQ(printed(), printedReport());
+    ASSERT_TRUE(box().find("Name :- ANN LEE"));
+    print();
+    EXPECT_EQ(printed(), "Name :- ANN LEE 1");
+
+    box().moveCursor(QTextCursor::Start);
+    choose = [](QPrintDialog& dialog) { // pages 2 to 2
+        child(dialog, "printRange").setProperty("checked", true);
+        child(dialog, "from").setProperty("value", 2);
+        child(dialog, "to").setProperty("value", 2);
+    };
+    print();
+    choose = [](QPrintDialog& dialog) {
+        child(dialog, "pageSetCombo").setProperty("currentIndex", 2);
+    };
+    print();
+    EXPECT_EQ(printed(), "");
+
+    choose = [](QPrintDialog&) {
+    };
+    output("cupsreject", {"PDF"});
+    print();
+    choose = [&server](QPrintDialog&) {
+        server.kill(), server.waitForFinished();
+    }; // while open
+    print();
+    EXPECT_EQ(fake.messages, QList({onePage, onePage, notPrinted, notPrinted}));
 }
 
 } // namespace
