@@ -4,7 +4,6 @@
 #include "tests/ui/WindowFixture.h"
 #include "ui/reading/modRTB.h"
 
-#include <QLibrary>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -61,11 +60,10 @@ protected:
     // The report's one page as a PDF of it reads: its text as written, then the page number.
     static QString printedReport() { return box().toPlainText().simplified() + " 1"; }
     static void print() { child<QPushButton>(report(), "cmdPrint").click(); }
-    using Message = FakePlatform::Message;
-    const Message notPrinted{"The Report Could Not Be Printed.", Platform::Icon::Stop,
-                             Platform::Buttons::Ok};
-    const Message onePage{"The Report Has Only One Page.", Platform::Icon::Information,
-                          Platform::Buttons::Ok};
+    const FakePlatform::Message notPrinted{"The Report Could Not Be Printed.", Platform::Icon::Stop,
+                                           Platform::Buttons::Ok};
+    const FakePlatform::Message onePage{"The Report Has Only One Page.",
+                                        Platform::Icon::Information, Platform::Buttons::Ok};
 };
 
 TEST_F(ReportWindowTest, composesTheReadingLineByLineInTheFormatOfEachSegment) {
@@ -148,17 +146,16 @@ TEST_F(ReportWindowTest, printsTheReportOrTheSelectionAsChosen_dialogsOpeningInD
     EXPECT_EQ(output("pdftotext", {pdf, "-"}), printedReport());
     range = QPrinter::PageRange;
     print();
-    EXPECT_TRUE(output("pdfinfo", {pdf}).contains("Pages: 2 "));
-    EXPECT_TRUE(output("pdftotext", {"-l", "1", pdf, "-"}).endsWith(" 2")); // its page number
+    const QString pages = output("pdftotext", {pdf, "-"}); // each ends with its number
+    EXPECT_TRUE(!pages.startsWith("Report") && pages.contains(" 2 ") && pages.endsWith(" 3"));
     const QString proposed = documents + "/ANN LEE reading.pdf";
     EXPECT_EQ(offered, QStringList({"0", proposed, "0", proposed, "1", pdf, "1", pdf, "1", pdf}));
 
     fake.fileNames << folder.filePath("ann.nrd"); // then the open and save dialogs
     child<QPushButton>(report(), "cmdSave").click();
     main->cmdOpen_Click();
-    ASSERT_EQ(fake.fileDialogs.size(), 2);
-    EXPECT_EQ(fake.fileDialogs[0].folder, documents);
-    EXPECT_EQ(fake.fileDialogs[1].folder, folder.path());
+    EXPECT_EQ(QStringList({fake.fileDialogs.value(0).folder, fake.fileDialogs.value(1).folder}),
+              QStringList({documents, folder.path()}));
 
     pdf = file("old", "") + "/new.pdf"; // in a folder that is a file
     print();
@@ -185,12 +182,10 @@ TEST_F(ReportWindowTest, printsOnAPrintServerQueue_refusingPagesBeyondTheReportB
     server.start("setpriv", {"--pdeathsig", "KILL", PRINT_SERVER, serverFolder.path()});
     if (!server.waitForReadyRead(60000))
         GTEST_SKIP() << "No print server: " << server.readAllStandardError().toStdString();
-    qputenv("CUPS_SERVER", QFile::encodeName(serverFolder.filePath("cups.sock")));
-    // libcups keeps the server of its first request, made by a test before this one.
-    reinterpret_cast<void (*)(const char*)>(QLibrary::resolve("cups", 2, "cupsSetServer"))({});
+    QFile::link(serverFolder.filePath("cups.sock"), QDir::home().filePath("cups.sock"));
     const auto printed = [&serverFolder] { // what the queue printed since the last call
-        EXPECT_TRUE(QTest::qWaitFor([] { return output("lpstat", {"-o"}).isEmpty(); }, 60000))
-            << "a job stays on the server";
+        // A job left behind, held or stopped, never ends.
+        EXPECT_TRUE(QTest::qWaitFor([] { return output("lpstat", {"-o"}).isEmpty(); }, 60000));
         return output("sh", {"-c", "cat $0/*.pdf | pdftotext - -; rm -f $0/*.pdf",
                              serverFolder.filePath("out")});
     };
@@ -231,13 +226,13 @@ TEST_F(ReportWindowTest, printsOnAPrintServerQueue_refusingPagesBeyondTheReportB
     EXPECT_EQ(printed(), "");
 
     choose = [](QPrintDialog&) {
+        output("cupsreject", {"PDF"});
     };
-    output("cupsreject", {"PDF"});
     print();
     choose = [&server](QPrintDialog&) {
         server.kill(), server.waitForFinished();
-    }; // while open
-    print();
+    };
+    print(); // with the server gone while the dialog is open
     EXPECT_EQ(fake.messages, QList({onePage, onePage, notPrinted, notPrinted}));
 }
 
