@@ -114,7 +114,7 @@ TEST_F(ReportWindowTest, onlyALeftPressOnTheSiteAddressOpensIt_untilTheWindowClo
     EXPECT_EQ(fake.openedUrls.size(), 2);
 }
 
-TEST_F(ReportWindowTest, printsTheReportOrTheSelectionAsChosen_dialogsOpeningInDocumentsFirst) {
+TEST_F(ReportWindowTest, printsWhatIsChosenOrSaysItCannot_dialogsStartInDocumentsThenTheLastOne) {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     ASSERT_TRUE(QDir().mkpath(documents));
     QString pdf = folder.filePath("report.pdf");
