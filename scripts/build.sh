@@ -21,6 +21,7 @@ test_packages=(
     xvfb xauth x11-utils xdotool imagemagick poppler-utils
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib # the end-to-end journey
     clang libclang-rt-14-dev # the fuzzers: clang with libFuzzer and the sanitizer runtimes
+    cups cups-client printer-driver-cups-pdf # the printing test's own print server
     desktop-file-utils appstream "${package_packages[@]}" # checks of the installed files and the .deb
 )
 

@@ -21,19 +21,25 @@ public:
         QString title;
         QString filter;        // in Qt's form, "Description (*.ext)"
         QString defaultSuffix; // added to a name typed without one
+        QString folder = {};   // where the dialog opens; filled in by the choose functions
     };
+    enum class FileDialogMode { Open, Save };
 
     virtual ~Platform() = default;
 
     // A modal message box titled with the application title.
     virtual Answer message(QWidget* parent, const QString& text, Icon icon,
                            Buttons buttons = Buttons::Ok) = 0;
-    // The chosen path, or an empty string when the user cancels.
-    virtual QString chooseFileToOpen(QWidget* parent, const FileDialog& dialog) = 0;
-    virtual QString chooseFileToSave(QWidget* parent, const FileDialog& dialog) = 0;
+    // The chosen path, or an empty string when the user cancels. The dialogs open in the
+    // user's Documents folder, then in the folder of the last file chosen during the run.
+    QString chooseFileToOpen(QWidget* parent, FileDialog dialog);
+    QString chooseFileToSave(QWidget* parent, FileDialog dialog);
     // Lets the user set up `printer`; true when the user asked to print. The range
     // choice offers "selection" only when `offerSelection` is set, and then chooses it.
-    virtual bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) = 0;
+    // The output file proposed is `fileName` in the Documents folder until the user
+    // has printed to a file, then that file.
+    bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection,
+                       const QString& fileName);
     // Hands the address to the user's browser without waiting or reporting.
     virtual void openUrl(const QUrl& url) = 0;
     virtual QDate today() = 0;
@@ -41,6 +47,17 @@ public:
     virtual double nextRandom() = 0;
     // Ends the program once control returns to the event loop.
     virtual void endProcess() = 0;
+
+protected:
+    virtual QString showFileDialog(QWidget* parent, const FileDialog& dialog,
+                                   FileDialogMode mode) = 0;
+    virtual bool showPrintDialog(QWidget* parent, QPrinter& printer, bool offerSelection) = 0;
+
+private:
+    QString chooseFile(QWidget* parent, FileDialog& dialog, FileDialogMode mode);
+
+    QString m_lastFolder;
+    QString m_lastPrintFile;
 };
 
 // The platform the program talks to: QtPlatform unless a test installed another.

@@ -10,22 +10,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace {
-
-QString runFileDialog(QWidget* parent, const Platform::FileDialog& request,
-                      QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, request.title, QString(), request.filter);
-    dialog.setAcceptMode(mode);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-} // namespace
-
 QtPlatform::QtPlatform()
     : m_random(static_cast<std::mt19937_64::result_type>(QDateTime::currentMSecsSinceEpoch())) {}
 
@@ -46,20 +30,31 @@ Platform::Answer QtPlatform::message(QWidget* parent, const QString& text, Icon 
     }
 }
 
-QString QtPlatform::chooseFileToOpen(QWidget* parent, const FileDialog& dialog) {
-    return runFileDialog(parent, dialog, QFileDialog::AcceptOpen);
+QString QtPlatform::showFileDialog(QWidget* parent, const FileDialog& request,
+                                   FileDialogMode mode) {
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
+    dialog.setAcceptMode(mode == FileDialogMode::Open ? QFileDialog::AcceptOpen
+                                                      : QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setFileMode(mode == FileDialogMode::Open ? QFileDialog::ExistingFile
+                                                    : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
-QString QtPlatform::chooseFileToSave(QWidget* parent, const FileDialog& dialog) {
-    return runFileDialog(parent, dialog, QFileDialog::AcceptSave);
-}
-
-bool QtPlatform::choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) {
+bool QtPlatform::showPrintDialog(QWidget* parent, QPrinter& printer, bool offerSelection) {
     QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    setUpPrintDialog(dialog, printer, offerSelection);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void setUpPrintDialog(QPrintDialog& dialog, QPrinter& printer, bool offerSelection) {
+    // The page range stays offered: Qt offers it for every CUPS queue whatever the options say,
+    // and only with the option on does the dialog hand the pages chosen to the program, for a
+    // PDF file as for a queue, where it would otherwise pass them to the server or drop them.
     dialog.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
     printer.setPrintRange(offerSelection ? QPrinter::Selection : QPrinter::AllPages);
-    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtPlatform::endProcess() {

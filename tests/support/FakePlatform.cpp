@@ -11,17 +11,12 @@ Platform::Answer FakePlatform::message(QWidget*, const QString& text, Icon icon,
     return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
 }
 
-// Both file dialogs answer from the one queue of names.
-QString FakePlatform::chooseFileToOpen(QWidget* parent, const FileDialog& dialog) {
-    return chooseFileToSave(parent, dialog);
-}
-
-QString FakePlatform::chooseFileToSave(QWidget*, const FileDialog& dialog) {
+QString FakePlatform::showFileDialog(QWidget*, const FileDialog& dialog, FileDialogMode) {
     fileDialogs.append(dialog);
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
-bool FakePlatform::choosePrinter(QWidget*, QPrinter& printer, bool offerSelection) {
+bool FakePlatform::showPrintDialog(QWidget*, QPrinter& printer, bool offerSelection) {
     ++printDialogs;
     return printDialog && printDialog(printer, offerSelection);
 }

@@ -23,9 +23,6 @@ public:
     FakePlatform();
 
     Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons) override;
-    QString chooseFileToOpen(QWidget* parent, const FileDialog& dialog) override;
-    QString chooseFileToSave(QWidget* parent, const FileDialog& dialog) override;
-    bool choosePrinter(QWidget* parent, QPrinter& printer, bool offerSelection) override;
     void openUrl(const QUrl& url) override;
     QDate today() override { return todayDate; }
     double nextRandom() override { return randomDraws.isEmpty() ? 0.0 : randomDraws.dequeue(); }
@@ -51,6 +48,11 @@ public:
     int processEnds = 0;
 
     QStringList messageTexts() const;
+
+protected:
+    // Both file dialogs answer from the one queue of names.
+    QString showFileDialog(QWidget* parent, const FileDialog& dialog, FileDialogMode mode) override;
+    bool showPrintDialog(QWidget* parent, QPrinter& printer, bool offerSelection) override;
 
 private:
     ScopedPlatform m_installed{*this};

@@ -6,12 +6,14 @@
 
 // Runs widget tests offscreen, unless a test runs them on an X server. The test program
 // has a home and runtime folder of its own, so its settings, files and single-instance
-// lock never meet the user's or another test program's.
+// lock never meet the user's or another test program's. Printers are those of a print
+// server that a test starts itself and links to as cups.sock in the home folder, or none.
 int main(int argc, char* argv[]) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const QTemporaryDir home;
     setenv("HOME", qPrintable(home.path()), 1);
     setenv("XDG_RUNTIME_DIR", qPrintable(home.path()), 1);
+    setenv("CUPS_SERVER", qPrintable(home.filePath("cups.sock")), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

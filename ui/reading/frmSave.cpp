@@ -6,6 +6,7 @@
 #include "shell/LoadedWindows.h"
 #include "shell/Platform.h"
 #include "shell/modHelp.h"
+#include "ui/reading/ReportPrinting.h"
 #include "ui/reading/WebAddressDetection.h"
 #include "ui/reading/modRTB.h"
 #include "ui_frmSave.h"
@@ -77,6 +78,18 @@ QTextCharFormat segmentFormat(SegmentFormat kind, const QTextCharFormat& initial
         break;
     }
     return format;
+}
+
+// "<name> reading.pdf", a file name that the file system takes whatever the name holds.
+QString printFileName() {
+    constexpr qsizetype kLongestFileName = 255; // in bytes, on most file systems
+    QString name = QString::fromStdString(currentReading().name).replace(u'/', u' ').simplified();
+    const QString suffix =
+        name.isEmpty() ? QStringLiteral("reading.pdf") : QStringLiteral(" reading.pdf");
+    name.truncate(kLongestFileName);
+    while (QFile::encodeName(name + suffix).size() > kLongestFileName)
+        name.chop(1);
+    return name + suffix;
 }
 
 // The file dialog's answer as the path the operating system knows.
@@ -156,18 +169,26 @@ void frmSave::cmdPrint_Click() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(kApplicationTitle);
     const QTextCursor selection = ui->RTB->textCursor();
-    if (!platform().choosePrinter(this, printer, selection.hasSelection()))
+    if (!platform().choosePrinter(this, printer, selection.hasSelection(), printFileName()))
         return;
-    // Printed from a document of our own whatever range the dialog was left on:
-    // a printer set to "selection" would print nothing of a box without one.
-    if (selection.hasSelection()) {
-        QTextDocument selected;
+    QTextDocument selected;
+    const bool selectionAlone =
+        selection.hasSelection() && printer.printRange() == QPrinter::Selection;
+    if (selectionAlone) {
         selected.setDefaultFont(ui->RTB->document()->defaultFont());
         QTextCursor(&selected).insertFragment(selection.selection());
-        selected.print(&printer);
-    } else {
-        ui->RTB->document()->print(&printer);
     }
+    const PrintOutcome printed =
+        printReport(selectionAlone ? selected : *ui->RTB->document(), printer);
+    if (printed.status == PrintOutcome::Status::Failed)
+        platform().message(this, QStringLiteral("The Report Could Not Be Printed."),
+                           Platform::Icon::Stop);
+    else if (printed.status == PrintOutcome::Status::PagesRefused)
+        platform().message(this,
+                           printed.pageCount == 1
+                               ? QStringLiteral("The Report Has Only One Page.")
+                               : QStringLiteral("The Report Has %1 Pages.").arg(printed.pageCount),
+                           Platform::Icon::Information);
 }
 
 void frmSave::Label1_Click() {

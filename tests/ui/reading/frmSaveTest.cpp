@@ -1,23 +1,24 @@
 // The report window, loaded by Print from the reading of ANN LEE born 7 March 1975. The name
 // holds a web address, as the name in a crafted reading file may.
 #include "shell/ApplicationInfo.h"
+#include "shell/QtPlatform.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/reading/modRTB.h"
 
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTextBlock>
 
 namespace {
 
-// What a program prints, ligatures spelt out and white space made single.
+// What a program prints, white space made single.
 QString output(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(30000) && process.exitCode() == 0) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput())
-        .normalized(QString::NormalizationForm_KC)
-        .simplified();
+    EXPECT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0) << program.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
 }
 
 // The document as runs of one format each, "[bold #000000] text", a line end belonging to
@@ -58,6 +59,13 @@ protected:
         cursor.setPosition(int(box().toPlainText().indexOf(text)) + offset);
         return box().cursorRect(cursor).center() + QPoint(1, 0);
     }
+    // The report's one page as a PDF of it reads: its text as written, then the page number.
+    static QString printedReport() { return box().toPlainText().simplified() + " 1"; }
+    static void print() { child<QPushButton>(report(), "cmdPrint").click(); }
+    const FakePlatform::Message notPrinted{"The Report Could Not Be Printed.", Platform::Icon::Stop,
+                                           Platform::Buttons::Ok};
+    const FakePlatform::Message onePage{"The Report Has Only One Page.",
+                                        Platform::Icon::Information, Platform::Buttons::Ok};
 };
 
 TEST_F(ReportWindowTest, composesTheReadingLineByLineInTheFormatOfEachSegment) {
@@ -109,35 +117,52 @@ TEST_F(ReportWindowTest, onlyALeftPressOnTheSiteAddressOpensIt_untilTheWindowClo
     EXPECT_EQ(fake.openedUrls.size(), 2);
 }
 
-TEST_F(ReportWindowTest, printsTheWholeReportOrTheSelectionAlone_andNothingWhenCancelled) {
-    const QString pdf = folder.filePath("report.pdf");
-    bool print = false;
-    std::optional<bool> selectionOffered;
+TEST_F(ReportWindowTest, printsWhatIsChosenOrSaysItCannot_dialogsStartInDocumentsThenTheLastOne) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    ASSERT_TRUE(QDir().mkpath(documents));
+    QString pdf = folder.filePath("report.pdf");
+    bool accept = false;
+    QStringList offered; // the selection offered, and the file proposed
+    QPrinter::PrintRange range = QPrinter::AllPages;
     fake.printDialog = [&](QPrinter& printer, bool offerSelection) {
-        selectionOffered = offerSelection;
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        offered << QString::number(offerSelection) << printer.outputFileName();
         printer.setOutputFileName(pdf);
-        // Any range the dialog is left on; "selection" prints nothing of a box without one.
-        printer.setPrintRange(offerSelection ? QPrinter::AllPages : QPrinter::Selection);
-        return print;
+        printer.setPrintRange(range);
+        printer.setFromTo(2, 3); // of the report on A6 paper, for a range
+        printer.setPageSize(
+            QPageSize(range == QPrinter::PageRange ? QPageSize::A6 : QPageSize::A4));
+        return accept;
     };
-    QPushButton& printButton = child<QPushButton>(report(), "cmdPrint");
-    printButton.click();
+    print();
     EXPECT_FALSE(QFile::exists(pdf));
-
-    print = true;
-    printButton.click();
-    EXPECT_EQ(selectionOffered, false);
-    const QString printed = output("pdftotext", {pdf, "-"});
-    qsizetype from = 0;
-    for (const QString& line : box().toPlainText().split(u'\n'))
-        EXPECT_NE(from = printed.indexOf(line.simplified(), from), -1) << line.toStdString();
+    accept = true;
+    print();
+    EXPECT_EQ(output("pdftotext", {pdf, "-"}), printedReport()) << "no ligature in the text";
     EXPECT_TRUE(output("pdffonts", {pdf}).contains("Bold"));
 
     ASSERT_TRUE(box().find("Name :- ANN LEE"));
-    printButton.click();
-    EXPECT_EQ(selectionOffered, true);
-    EXPECT_EQ(output("pdftotext", {pdf, "-"}), "Name :- ANN LEE 1"); // with its page number
+    range = QPrinter::Selection;
+    print();
+    EXPECT_EQ(output("pdftotext", {pdf, "-"}), "Name :- ANN LEE 1");
+    range = QPrinter::AllPages;
+    print();
+    EXPECT_EQ(output("pdftotext", {pdf, "-"}), printedReport());
+    range = QPrinter::PageRange;
+    print();
+    const QString pages = output("pdftotext", {pdf, "-"}); // each ends with its number
+    EXPECT_TRUE(!pages.startsWith("Report") && pages.contains(" 2 ") && pages.endsWith(" 3"));
+    const QString proposed = documents + "/ANN LEE reading.pdf";
+    EXPECT_EQ(offered, QStringList({"0", proposed, "0", proposed, "1", pdf, "1", pdf, "1", pdf}));
+
+    fake.fileNames << folder.filePath("ann.nrd"); // then the open and save dialogs
+    child<QPushButton>(report(), "cmdSave").click();
+    main->cmdOpen_Click();
+    EXPECT_EQ(QStringList({fake.fileDialogs.value(0).folder, fake.fileDialogs.value(1).folder}),
+              QStringList({documents, folder.path()}));
+
+    pdf = file("old", "") + "/new.pdf"; // in a folder that is a file
+    print();
+    EXPECT_EQ(fake.messages, QList{notPrinted});
 }
 
 // That the old file outlives a failed save is the reading file's own test.
@@ -148,6 +173,70 @@ TEST_F(ReportWindowTest, aFailedSaveSaysSo) {
     const FakePlatform::Message failed{"The File Could Not Be Saved.", Platform::Icon::Stop,
                                        Platform::Buttons::Ok};
     EXPECT_EQ(fake.messages, QList{failed});
+}
+
+// Through a print server of the test's own with a cups-pdf queue, in the real print dialog set up
+// as the program shows it. The server keeps its state in a folder of the test's and listens on a
+// socket there, and cups-pdf, which reads its settings from /etc/cups alone, finds the test's
+// mounted over them in a mount namespace of the server's, so the machine's printing is left alone.
+TEST_F(ReportWindowTest, printsOnAPrintServerQueue_refusingPagesBeyondTheReportBeforeAnyJob) {
+    const QTemporaryDir serverFolder; // in the temporary folder, which the server's filters enter
+    QProcess server;                  // which the server ends with, as does it with the test
+    server.start("setpriv", {"--pdeathsig", "KILL", PRINT_SERVER, serverFolder.path()});
+    if (!server.waitForReadyRead(60000))
+        GTEST_SKIP() << "No print server: " << server.readAllStandardError().toStdString();
+    QFile::link(serverFolder.filePath("cups.sock"), QDir::home().filePath("cups.sock"));
+    const auto printed = [&serverFolder] { // what the queue printed since the last call
+        // A job left behind, held or stopped, never ends.
+        EXPECT_TRUE(QTest::qWaitFor([] { return output("lpstat", {"-o"}).isEmpty(); }, 60000));
+        return output("sh", {"-c", "cat $0/*.pdf | pdftotext - -; rm -f $0/*.pdf",
+                             serverFolder.filePath("out")});
+    };
+    std::function<void(QPrintDialog&)> choose = [](QPrintDialog&) {
+    };
+    fake.printDialog = [&choose](QPrinter& printer, bool offerSelection) {
+        QPrintDialog dialog(&printer);
+        setUpPrintDialog(dialog, printer, offerSelection);
+        dialog.show();
+        choose(dialog);
+        QMetaObject::invokeMethod(
+            &dialog,
+            [] { // a message box of the dialog's would wait
+                if (QWidget* box = QApplication::activeModalWidget(); box->inherits("QMessageBox"))
+                    ADD_FAILURE() << box->property("text").toString().toStdString() << box->close();
+            },
+            Qt::QueuedConnection);
+        dialog.accept();
+        return dialog.result() == QDialog::Accepted;
+    };
+    print();
+    EXPECT_EQ(printed(), printedReport());
+    ASSERT_TRUE(box().find("Name :- ANN LEE"));
+    print();
+    EXPECT_EQ(printed(), "Name :- ANN LEE 1");
+
+    box().moveCursor(QTextCursor::Start);
+    choose = [](QPrintDialog& dialog) { // pages 2 to 2
+        child(dialog, "printRange").setProperty("checked", true);
+        child(dialog, "from").setProperty("value", 2);
+        child(dialog, "to").setProperty("value", 2);
+    };
+    print();
+    choose = [](QPrintDialog& dialog) {
+        child(dialog, "pageSetCombo").setProperty("currentIndex", 2);
+    };
+    print();
+    EXPECT_EQ(printed(), "");
+
+    choose = [](QPrintDialog&) {
+        output("cupsreject", {"PDF"});
+    };
+    print();
+    choose = [&server](QPrintDialog&) {
+        server.kill(), server.waitForFinished();
+    };
+    print(); // with the server gone while the dialog is open
+    EXPECT_EQ(fake.messages, QList({onePage, onePage, notPrinted, notPrinted}));
 }
 
 } // namespace
