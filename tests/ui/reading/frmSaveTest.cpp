@@ -151,7 +151,8 @@ TEST_F(ReportWindowTest, printsWhatIsChosenOrSaysItCannot_dialogsStartInDocument
     print();
     const QString pages = output("pdftotext", {pdf, "-"}); // each ends with its number
     EXPECT_TRUE(!pages.startsWith("Report") && pages.contains(" 2 ") && pages.endsWith(" 3"));
-    const QString proposed = documents + "/ANN LEE reading.pdf";
+    // The name's slashes make no folders.
+    const QString proposed = documents + "/ANN LEE HTTPS: EVIL.EXAMPLE reading.pdf";
     EXPECT_EQ(offered, QStringList({"0", proposed, "0", proposed, "1", pdf, "1", pdf, "1", pdf}));
 
     fake.fileNames << folder.filePath("ann.nrd"); // then the open and save dialogs
