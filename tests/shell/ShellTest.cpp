@@ -176,7 +176,9 @@ TEST_F(Shell, shutDownUnloadsEveryWindowOnceInLoadOrder_andEndsTheProcessOnce) {
 
 TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
     fake.randomDraws << 0.0 << 0.17;
-    SingleInstanceLock first;
+    const QByteArray lockName =
+        "nodalis-test-" + QByteArray::number(QCoreApplication::applicationPid());
+    SingleInstanceLock first(lockName);
     ASSERT_TRUE(StartApplication(first));
     QWidget* main = LoadedWindows::inLoadOrder().constFirst();
     EXPECT_TRUE(main->isVisible());
@@ -188,7 +190,7 @@ TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyR
     CoBrand_Randomize(*main);
     EXPECT_EQ(offerInFront(), "lblFullBrand");
 
-    SingleInstanceLock second;
+    SingleInstanceLock second(lockName);
     EXPECT_FALSE(StartApplication(second));
     EXPECT_EQ(fake.messages,
               QList<Message>({{"Application is already running", Platform::Icon::Information,
