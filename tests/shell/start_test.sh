@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts of the real program:  start_test.sh one-copy nodalis
+# Starts of the real program:  start_test.sh one-copy|no-display nodalis
 #   one-copy: one copy runs for a user, whatever its environment (under on-x-server.sh)
+#   no-display: no display gives one line and status 1
 set -euo pipefail
 mode=$1 app=$2 work=$(mktemp -d) pids=()
 trap 'kill -9 "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -13,6 +14,20 @@ shows() {
     timeout 10 xdotool search --sync --all --onlyvisible --pid "$1" --name '^Nodalis' 2>/dev/null |
         head -n 1 | xargs -r xdotool getwindowname
 }
+ends_with() { # status, then the command: it must end so, with one line on standard error
+    local status=0
+    "${@:2}" 2>"$work/errors" || status=$?
+    [ $status = "$1" ] && [ "$(wc -l <"$work/errors")" = 1 ] || fail "${*:2}: $status, $(cat "$work/errors")"
+}
+
+if [ "$mode" = no-display ]; then
+    export -n DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+    ends_with 1 "$app"
+    ends_with 1 env DISPLAY=:65535 "$app"
+    ends_with 1 env QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=nodalis-none "$app"
+    exit
+fi
+
 # From another folder, with another home and no runtime folder: still a second copy, which
 # says so and ends. The first keeps its main window.
 start "$app" && first=$!
