@@ -6,7 +6,7 @@
 
 #include <QLabel>
 
-bool StartApplication(SingleInstanceLock& lock) {
+bool StartApplication(SingleInstanceLock& lock, const QString& readingFile) {
     switch (lock.take()) {
     case SingleInstanceLock::Outcome::HeldByAnotherCopy:
         platform().message(nullptr, QStringLiteral("Application is already running"),
@@ -23,6 +23,12 @@ bool StartApplication(SingleInstanceLock& lock) {
     auto* mainWindow = new frmMain;
     mainWindow->show();
     CoBrand_Randomize(*mainWindow);
+    if (!readingFile.isNull()) {
+        // Once the main window is up, as when the user opens the file from it.
+        QMetaObject::invokeMethod(
+            mainWindow, [mainWindow, readingFile] { mainWindow->openReadingFile(readingFile); },
+            Qt::QueuedConnection);
+    }
     return true;
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts of the real program:  start_test.sh one-copy|no-display nodalis
 #   one-copy: one copy runs for a user, whatever its environment (under on-x-server.sh)
-#   no-display: no display gives one line and status 1
+#   no-display: no display gives one line and status 1; the command line needs none
 set -euo pipefail
 mode=$1 app=$2 work=$(mktemp -d) pids=()
 trap 'kill -9 "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -25,14 +25,16 @@ if [ "$mode" = no-display ]; then
     ends_with 1 "$app"
     ends_with 1 env DISPLAY=:65535 "$app"
     ends_with 1 env QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=nodalis-none "$app"
+    "$app" --help | grep -q -- --version && [ "$("$app" --version)" = "Nodalis 1.45.0.0" ] || fail "--help, --version"
+    ends_with 2 "$app" --bogus
     exit
 fi
 
-# From another folder, with another home and no runtime folder: still a second copy, which
-# says so and ends. The first keeps its main window.
+# From another folder, with another home and no runtime folder, and given a file to open: still
+# a second copy, which says so and ends. The first keeps its main window.
 start "$app" && first=$!
 [ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy shows no main window"
-start bash -c 'cd "$1" && HOME=$1 exec env -u XDG_RUNTIME_DIR "$2"' - "$work/elsewhere" "$app"
+start bash -c 'cd "$1" && HOME=$1 exec env -u XDG_RUNTIME_DIR "$2" x.nrd' - "$work/elsewhere" "$app"
 second=$!
 [ "$(shows $second)" = Nodalis ] || fail "a second copy from elsewhere shows no message"
 box=$(xdotool search --all --onlyvisible --pid $second --name '^Nodalis$')
