@@ -54,8 +54,8 @@ QString SettingsStore::executableName() {
 }
 
 QString SettingsStore::fileName() const {
-    // Where QSettings keeps an application's settings, named here so that the file is checked
-    // before QSettings opens it.
+    // The file QSettings chooses for the organisation and the application, named here so that
+    // it is checked before QSettings opens it: QSettings reads its file as soon as it is made.
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
            kOrganization + u'/' + m_applicationName + QStringLiteral(".conf");
 }

@@ -1,7 +1,10 @@
 #include "shell/SingleInstanceLock.h"
 
 #include <QSocketNotifier>
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstddef>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
