@@ -33,9 +33,8 @@ millions() { awk '{ printf "%.1f", $1 / 1e6 }'; }
 until_mapped() {
     local program=$1 out
     out=$work/start.$(basename "$1")
-    # The first start writes the settings; a killed copy leaves its lock behind.
+    # The first start writes the settings.
     timeout -s KILL 5 "$program" >/dev/null 2>&1 || true
-    rm -f "$XDG_RUNTIME_DIR"/*.lock
     valgrind --tool=callgrind --callgrind-out-file="$out" --dump-after='QXcbWindow::show()' \
         "$program" >/dev/null 2>&1 &
     local pid=$!
@@ -46,7 +45,6 @@ until_mapped() {
     sleep 1 # let callgrind finish writing the profile
     kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
-    rm -f "$XDG_RUNTIME_DIR"/*.lock
     [ -s "$out.1" ] || { echo "$program: no window was mapped" >&2; exit 1; }
     awk '/^summary:/ { print $2 }' "$out.1"
 }

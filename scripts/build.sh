@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 fonts-dejavu-core
+    qt6-wayland # runs the program natively on a Wayland desktop without XWayland
 )
 package_packages=(
     dpkg-dev file # CPack finds the package's dependencies with dpkg-shlibdeps
@@ -22,7 +23,8 @@ test_packages=(
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib # the end-to-end journey
     clang libclang-rt-14-dev # the fuzzers: clang with libFuzzer and the sanitizer runtimes
     cups cups-client printer-driver-cups-pdf # the printing test's own print server
-    desktop-file-utils appstream "${package_packages[@]}" # checks of the installed files and the .deb
+    desktop-file-utils appstream shared-mime-info # checks of the installed files
+    "${package_packages[@]}"                      # and of the .deb
 )
 
 install_missing() {

@@ -4,31 +4,31 @@
 #include "shell/modHelp.h"
 #include "ui/main/frmMain.h"
 
-#include <QDir>
 #include <QLabel>
-#include <QStandardPaths>
 
-SingleInstanceLock::SingleInstanceLock()
-    : m_lock(QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
-                 .filePath(QStringLiteral("nodalis.lock"))) {
-    // Held for as long as the program runs, so its age says nothing about whether it is stale.
-    m_lock.setStaleLockTime(0);
-}
-
-bool SingleInstanceLock::tryAcquire() {
-    return m_lock.tryLock();
-}
-
-bool StartApplication(SingleInstanceLock& lock) {
-    if (!lock.tryAcquire()) {
+bool StartApplication(SingleInstanceLock& lock, const QString& readingFile) {
+    switch (lock.take()) {
+    case SingleInstanceLock::Outcome::HeldByAnotherCopy:
         platform().message(nullptr, QStringLiteral("Application is already running"),
                            Platform::Icon::Information);
         ShutDownApplication();
         return false;
+    case SingleInstanceLock::Outcome::CannotBeMade:
+        qWarning().noquote() << "Starting without the lock that keeps a second copy from running:"
+                             << lock.problem();
+        break;
+    case SingleInstanceLock::Outcome::Taken:
+        break;
     }
     auto* mainWindow = new frmMain;
     mainWindow->show();
     CoBrand_Randomize(*mainWindow);
+    if (!readingFile.isNull()) {
+        // Once the main window is up, as when the user opens the file from it.
+        QMetaObject::invokeMethod(
+            mainWindow, [mainWindow, readingFile] { mainWindow->openReadingFile(readingFile); },
+            Qt::QueuedConnection);
+    }
     return true;
 }
 

@@ -1,24 +1,15 @@
 #pragma once
 
-#include <QLockFile>
+#include "shell/SingleInstanceLock.h"
+
+#include <QString>
 
 class QWidget;
 
-// Held for the life of the process, in the user's runtime folder: a second copy
-// for the same user finds it taken. The lock of a copy that was killed is taken
-// over, because its process no longer exists.
-class SingleInstanceLock {
-public:
-    SingleInstanceLock();
-    bool tryAcquire();
-
-private:
-    QLockFile m_lock;
-};
-
-// Refuses to run beside another copy of the program; otherwise shows the main
-// window and picks which offer it shows. False when the program must end at once.
-bool StartApplication(SingleInstanceLock& lock);
+// Refuses to run beside another copy of the program; otherwise shows the main window, picks
+// which offer it shows and then opens `readingFile`, if given, as the open button does with
+// a chosen file. False when the program must end at once.
+bool StartApplication(SingleInstanceLock& lock, const QString& readingFile = {});
 
 // Brings one of the main window's two offer labels, which share one rectangle,
 // to the front: each in half of all runs.

@@ -47,6 +47,7 @@ void CheckUpdateReminder() {
     const QDate today = platform().today();
 
     const QString stored = settings.read(key);
+    // Also a store that cannot be used at once, whose write then fails: no reminder is shown.
     if (stored.isEmpty()) {
         settings.write(key, today.toString(dateFormat));
         return;

@@ -8,9 +8,9 @@
 //
 // Ratios are given against the first program. The programs run with a private
 // home, configuration and runtime folder, so that they neither read nor change
-// the user's settings and a copy the user has open does not get in the way.
-// Needs an X server without a window manager (DISPLAY set, e.g. under
-// tests/support/on-x-server.sh).
+// the user's settings. Needs an X server without a window manager (DISPLAY set),
+// e.g. under tests/support/on-x-server.sh, whose network namespace of its own
+// also keeps a copy the user has open from getting in the way.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -151,11 +151,13 @@ def apps_of(program):
     return [app for app in kids(DESKTOP) if app.get_process_id() == program.pid]
 
 
-def start(log):
-    program = subprocess.Popen([EXECUTABLE], env=ENVIRONMENT, stdout=log, stderr=log)
+# Starts the program, with a saved reading to open if given, as a file manager does.
+def start(log, *reading_file):
+    program = subprocess.Popen([EXECUTABLE, *reading_file], env=ENVIRONMENT, stdout=log, stderr=log)
     PROGRAMS.append(program)
     app = wait("the program on the accessibility bus", lambda: apps_of(program))[0]
-    window(app, "push button", GET_READING)
+    if not reading_file:
+        window(app, "push button", GET_READING)
     return program, app
 
 
@@ -255,7 +257,12 @@ def journey(log, saved_file):
     assert program.wait(10) == 0, f"the program ended with {program.returncode}"
     screenshot("program-ended")
 
-    program, app = start(log)
+    program, app = start(log, saved_file)
+    reading_window, opened = reading(app, *saved[:4])
+    assert opened == saved, f"the reading started with its file differs from the saved one: {opened}"
+    screenshot("reading-opened-at-the-start")
+    click(find(reading_window, "push button", "Back"))
+    closed("the reading window", reading_window)
     click(find(app, "push button", OPEN_SAVED))
     answer_file_dialog(app, "Select the source file", saved_file, "open-dialog")
     reading_window, opened = reading(app, *saved[:4])

@@ -7,13 +7,14 @@
 set -euo pipefail
 id=org.nodalis.Nodalis version=1.45.0.0 sizes="16 24 32 48 64 128 256"
 desktop=usr/share/applications/$id.desktop metainfo=usr/share/metainfo/$id.metainfo.xml
+mime=usr/share/mime/packages/$id.xml type=application/x-nodalis-reading
 icons=usr/share/icons/hicolor maintainer="Nodalis Developers <dev@nodalis.org>"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Every file of an installation with the /usr prefix, relative to the root, in C order.
 expected_files() {
     {
-        printf '%s\n' usr/bin/nodalis "$desktop" "$metainfo" "$icons/scalable/apps/$id.svg" \
+        printf '%s\n' usr/bin/nodalis "$desktop" "$metainfo" "$mime" "$icons/scalable/apps/$id.svg" \
             usr/share/man/man1/nodalis.1.gz usr/share/doc/nodalis/{changelog.gz,copyright}
         for size in $sizes; do echo "$icons/${size}x$size/apps/$id.png"; done
     } | LC_ALL=C sort
@@ -31,9 +32,12 @@ installed)
         png=$(file -b "$icons/${size}x$size/apps/$id.png")
         [[ $png == "PNG image data, $size x $size,"* ]] || fail "the $size pixel icon is $png"
     done
-    # The menu finds the program and its icon by these names.
-    grep -qx Exec=nodalis "$desktop" && grep -qx "Icon=$id" "$desktop" || fail "Exec or Icon"
+    # The menu finds the program and its icon by these names, and file managers open reading
+    # files with it.
+    grep -qx "Exec=nodalis %f" "$desktop" && grep -qx "Icon=$id" "$desktop" &&
+        grep -qx "MimeType=$type;" "$desktop" || fail "Exec, Icon or MimeType"
     grep -q "<release version=\"$version\"" "$metainfo" || fail "no release $version in $metainfo"
+    grep -q "<mediatype>$type</mediatype>" "$metainfo" || fail "$metainfo provides no $type"
     ;;
 validated)
     # desktop-file-validate passes entries with warnings and hints: it must find nothing at all.
@@ -41,6 +45,10 @@ validated)
     # appstreamcli fails on errors and warnings; the tree check also finds the menu entry.
     appstreamcli validate --no-net "$2/$metainfo"
     appstreamcli validate-tree --no-net "$2"
+    # The type database built from the installed MIME file knows reading files by their name.
+    database=$(mktemp -d) && cp -r "$2/usr/share/mime/packages" "$database"
+    update-mime-database "$database" && grep -qx "50:$type:\*.nrd" "$database/globs2" &&
+        rm -r "$database" || fail "no $type for *.nrd in $database/globs2"
     ;;
 deb)
     work=$(mktemp -d)
@@ -55,6 +63,11 @@ deb)
     for package in libqt6widgets6 libqt6printsupport6 \
         fonts-dejavu-core hicolor-icon-theme; do
         [[ $depends == *" $package "* ]] || fail "Depends lacks $package:$depends"
+    done
+    # apt installs these: the Wayland plugin, and the triggers that register reading files.
+    recommends=$(dpkg-deb -f "$deb" Recommends)
+    for package in qt6-wayland shared-mime-info desktop-file-utils; do
+        [[ $recommends == *"$package"* ]] || fail "Recommends lacks $package: $recommends"
     done
     contents=$(dpkg-deb -c "$deb")
     diff <(expected_files) <(awk '/^-/ { print substr($6, 3) }' <<<"$contents" | LC_ALL=C sort) ||

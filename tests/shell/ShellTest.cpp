@@ -14,12 +14,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -32,11 +33,21 @@ QUrl pageOf(const QString& key) {
 // Each test starts with no settings, and its windows are unloaded at the end.
 class Shell : public ::testing::Test {
 protected:
-    Shell() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path()); }
+    Shell() { QFile::remove(SettingsStore().fileName()); }
     ~Shell() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         while (!LoadedWindows::inLoadOrder().isEmpty())
             delete LoadedWindows::inLoadOrder().constLast();
+    }
+
+    // Runs a program that starts as this one does as far as the update reminder, with its
+    // settings in `settings`; gives what it prints.
+    QString runProbe(const char* today, const QString& program = NODALIS_SETTINGS_PROBE) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+        QProcess process;
+        process.start(program, {today});
+        EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString() << " did not end";
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
 
     QTemporaryDir settings;
@@ -118,29 +129,21 @@ TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStore
     }
     EXPECT_EQ(storedWhenOpened, QStringList{"2026-01-15"}) << "the page opens after the store";
 
-    // A date the store cannot keep opens no page: a folder inside a file is never made.
+    // A date the store cannot keep opens no page: another process takes its lock meanwhile.
     ASSERT_TRUE(store.write("Duration", "2025-01-01"));
     fake.answers << Yes;
     fake.onOpenUrl = noteStoredDate;
-    fake.onMessage = [](const Message&) {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QCoreApplication::applicationFilePath() + "/settings");
+    QLockFile held(store.fileName() + ".lock");
+    fake.onMessage = [&held](const Message&) {
+        ASSERT_TRUE(held.tryLock());
     };
     CheckUpdateReminder();
     EXPECT_EQ(storedWhenOpened.size(), 1);
 }
 
 TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
-    const auto start = [](const QString& program, const char* today) {
-        QProcess process;
-        process.start(program, {today});
-        EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
-        return QString::fromUtf8(process.readAllStandardOutput());
-    };
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path())); // for the probe's settings
-    const QString probe = NODALIS_SETTINGS_PROBE;
-    EXPECT_EQ(start(probe, "2026-01-01"), " 0 2026-01-01");
-    EXPECT_EQ(start(probe, "2026-01-20"), "2026-01-01 1 2026-01-20");
+    EXPECT_EQ(runProbe("2026-01-01"), " 0 2026-01-01");
+    EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
     QFile file(settings.filePath("Nodalis/settings_probe.conf"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray stored = file.readAll();
@@ -149,8 +152,27 @@ TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameSt
         << stored.toStdString();
 
     const QString copy = settings.filePath("nodalis-copy");
-    ASSERT_TRUE(QFile::copy(probe, copy));
-    EXPECT_EQ(start(copy, "2026-03-01"), " 0 2026-03-01");
+    ASSERT_TRUE(QFile::copy(NODALIS_SETTINGS_PROBE, copy));
+    EXPECT_EQ(runProbe("2026-03-01", copy), " 0 2026-03-01");
+}
+
+TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
+    const QString file = settings.filePath("Nodalis/settings_probe.conf");
+    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_EQ(runProbe("2026-01-01"), " 0 ") << "a named pipe as the settings file";
+    ASSERT_TRUE(QFile::remove(file));
+    runProbe("2026-01-01");
+
+    // A reminder is due, but its date could not be stored.
+    ASSERT_TRUE(QDir().mkdir(file + ".lock"));
+    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a folder as its lock";
+    ASSERT_TRUE(QDir().rmdir(file + ".lock"));
+    QLockFile held(file + ".lock");
+    ASSERT_TRUE(held.tryLock());
+    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a lock another process holds";
+    held.unlock();
+    EXPECT_EQ(runProbe("2026-01-02"), "2026-01-01 0 2026-01-01");
 }
 
 // Notes the windows that are unloaded, in order.
@@ -176,7 +198,9 @@ TEST_F(Shell, shutDownUnloadsEveryWindowOnceInLoadOrder_andEndsTheProcessOnce) {
 
 TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
     fake.randomDraws << 0.0 << 0.17;
-    SingleInstanceLock first;
+    const QByteArray lockName =
+        "nodalis-test-" + QByteArray::number(QCoreApplication::applicationPid());
+    SingleInstanceLock first(lockName);
     ASSERT_TRUE(StartApplication(first));
     QWidget* main = LoadedWindows::inLoadOrder().constFirst();
     EXPECT_TRUE(main->isVisible());
@@ -188,7 +212,7 @@ TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyR
     CoBrand_Randomize(*main);
     EXPECT_EQ(offerInFront(), "lblFullBrand");
 
-    SingleInstanceLock second;
+    SingleInstanceLock second(lockName);
     EXPECT_FALSE(StartApplication(second));
     EXPECT_EQ(fake.messages,
               QList<Message>({{"Application is already running", Platform::Icon::Information,

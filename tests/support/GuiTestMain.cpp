@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 // Runs widget tests offscreen, unless a test runs them on an X server. The test program
-// has a home and runtime folder of its own, so its settings, files and single-instance
-// lock never meet the user's or another test program's. Printers are those of a print
-// server that a test starts itself and links to as cups.sock in the home folder, or none.
+// has a home and runtime folder of its own, so its settings and files never meet the user's
+// or another test program's; its tests give the single-instance lock a name of their own.
+// Printers are those of a print server that a test starts itself and links to as cups.sock
+// in the home folder, or none.
 int main(int argc, char* argv[]) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const QTemporaryDir home;

@@ -255,6 +255,10 @@ void frmMain::cmdOpen_Click() {
         platform().chooseFileToOpen(this, {.title = QStringLiteral("Select the source file"),
                                            .filter = QStringLiteral("Nodalis (*.nrd)"),
                                            .defaultSuffix = QStringLiteral("nrd")});
+    openReadingFile(path);
+}
+
+void frmMain::openReadingFile(const QString& path) {
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral("nrd"), Qt::CaseSensitive)) {

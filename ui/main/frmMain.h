@@ -27,6 +27,11 @@ public:
     // Checks name and date, telling the user what is wrong; true when a reading can start.
     bool ValidateBirthData();
 
+    // What the open button does once the user has chosen `path`: refuses a name that does not
+    // end in "nrd" or a file that holds no reading, or puts the reading's name and date into
+    // the fields and starts the reading. Nothing happens for an empty path.
+    void openReadingFile(const QString& path);
+
 public slots:
     void cmdNext_Click();
     void mnuNext_Click();
