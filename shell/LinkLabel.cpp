@@ -3,6 +3,7 @@
 #include "shell/Accessibility.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <array>
