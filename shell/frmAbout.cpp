@@ -26,6 +26,7 @@ frmAbout::frmAbout(QWidget* parent)
     connect(ui->lblHomePage, &LinkLabel::clicked, this, &frmAbout::lblHomePage_Click);
     connect(ui->lblCoBrand, &LinkLabel::clicked, this, &frmAbout::lblCoBrand_Click);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    tabToLinksAfter(*ui->cmdOK);
 }
 
 frmAbout::~frmAbout() = default;

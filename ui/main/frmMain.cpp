@@ -4,6 +4,8 @@
 #include "engine/NodeReading.h"
 #include "engine/SignCatalogue.h"
 #include "format/ReadingFile.h"
+#include "shell/Accessibility.h"
+#include "shell/LinkLabel.h"
 #include "shell/LoadedWindows.h"
 #include "shell/Platform.h"
 #include "shell/frmAbout.h"
@@ -89,6 +91,7 @@ int itemIndex(const QComboBox& list, const std::string& text) {
 frmMain::frmMain(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::frmMain>()) {
+    installAccessibleInterfaces(); // before the lists are made
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -112,6 +115,12 @@ frmMain::frmMain(QWidget* parent)
 
     // Room for any name a reading file brings: each of its bytes is at most one character.
     ui->txtName->setMaxLength(static_cast<int>(kMaxReadingFileSize));
+    ui->cmdNext->setDefault(true);
+    // The entry's caption has no access key of its own.
+    ui->mnuOpenPreviouslySavedKarmic->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    tabToLinksAfter(*ui->cmdExit);
+    shareOnePlace(*ui->lblCobrand, *ui->lblFullBrand);
+
     ui->txtName->installEventFilter(this);
     connect(ui->txtName, &QLineEdit::textEdited, this, &frmMain::filterInsertedName);
     // Read from the box: after an edit is filtered, textChanged still carries the unfiltered text.
@@ -242,6 +251,9 @@ void frmMain::cmdNext_Click() {
     ApplySignCatalogue(reading, *m_display);
     m_display->setNorthSign(QString::fromStdString(reading.northSign));
     m_display->setSouthSign(QString::fromStdString(reading.southSign));
+    // Focus in the menu bar, or nowhere, comes back to the name.
+    QWidget* focus = focusWidget();
+    m_focusBeforeReading = focus && ui->centralwidget->isAncestorOf(focus) ? focus : ui->txtName;
     hide();
     m_display->show();
 }
@@ -306,6 +318,17 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    // Outside dialogs, buttons leave Enter to their window.
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    (button ? button : ui->cmdNext)->click();
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     ShutDownApplication(this);
@@ -314,4 +337,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 void frmMain::readingWindowWentBack() {
     m_display.clear();
     show();
+    activateWindow();
+    if (m_focusBeforeReading)
+        m_focusBeforeReading->setFocus();
 }

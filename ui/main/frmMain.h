@@ -43,6 +43,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses the button that has the focus, and anywhere else starts the reading.
+    void keyPressEvent(QKeyEvent* event) override;
     // Unloading ends the program.
     void closeEvent(QCloseEvent* event) override;
 
@@ -57,6 +59,8 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
     QPointer<frmDisplay> m_display;
+    // The control that had the focus when the reading started, to have it again after Back.
+    QPointer<QWidget> m_focusBeforeReading;
     // txtName's text before the edit that textEdited reports.
     QString m_nameBeforeEdit;
 };

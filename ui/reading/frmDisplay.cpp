@@ -1,6 +1,7 @@
 #include "ui/reading/frmDisplay.h"
 
 #include "engine/NodeReading.h"
+#include "shell/LinkLabel.h"
 #include "shell/LoadedWindows.h"
 #include "shell/frmAbout.h"
 #include "shell/modHelp.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QLayout>
 #include <QResizeEvent>
+#include <utility>
 
 namespace {
 
@@ -62,6 +64,19 @@ frmDisplay::frmDisplay(frmMain* mainWindow)
     connect(ui->mnuAbout, &QAction::triggered, this, &frmDisplay::mnuAbout_Click);
 
     ui->lblFullBrand->raise();
+    shareOnePlace(*ui->lblCobrand, *ui->lblFullBrand);
+    tabToLinksAfter(*ui->cmdExit);
+    // The frames' captions are centred with spaces; screen readers are given the words alone.
+    // The panels in the frames are named by the heading above them, or else by their frame.
+    for (QGroupBox* frame : {ui->Frame4, ui->Frame6})
+        frame->setAccessibleName(frame->title().trimmed());
+    ui->Picture5->setAccessibleName(ui->Frame4->accessibleName());
+    ui->Picture6->setAccessibleName(ui->Frame6->accessibleName());
+    for (auto [heading, panel] : {std::pair{ui->kkk, ui->Picture1},
+                                  {ui->dsds, ui->Picture3},
+                                  {ui->hhh, ui->Picture2},
+                                  {ui->Label5, ui->Picture4}})
+        heading->setBuddy(panel);
     // Fonts come from the style sheet, so captions are measured once it has been applied.
     ensurePolished();
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {

@@ -3,6 +3,7 @@
 #include "engine/NodeReading.h"
 #include "format/ReadingFile.h"
 #include "shell/ApplicationInfo.h"
+#include "shell/LinkLabel.h"
 #include "shell/LoadedWindows.h"
 #include "shell/Platform.h"
 #include "shell/modHelp.h"
@@ -113,6 +114,8 @@ frmSave::frmSave(const ReportSource& source, QWidget* parent)
     connect(ui->Label14, &LinkLabel::clicked, this, &frmSave::Label14_Click);
     connect(ui->lblCobrand, &LinkLabel::clicked, this, &frmSave::lblCobrand_Click);
     connect(ui->lblFullBrand, &LinkLabel::clicked, this, &frmSave::lblFullBrand_Click);
+    shareOnePlace(*ui->lblCobrand, *ui->lblFullBrand);
+    tabToLinksAfter(*ui->cmdPrint);
 
     EnableReportLinks(ui->RTB, this);
     ComposeReport(source);
