@@ -102,7 +102,6 @@ TEST_F(MainWindowTest, aFileThatIsNoGoodReadingIsRefusedAndChangesNothing) {
         {QString(), nullptr, other}, // the dialog cancelled
         {file("ann.NRD", ann), &kCheckTheFile, other},
         {folder.filePath("missing.nrd"), &kCheckTheFile, other},
-        {file("nul.nrd", ann + '\0'), &kCheckTheFile, other},
         {file("m.nrd", bytesOf("ANN", 1, "Smarch", 1980)), &kCheckTheFile, other},
         {file("d.nrd", bytesOf("ANN", 32, "May", 1980)), &kCheckTheFile, other},
         {file("y.nrd", bytesOf("ANN", 1, "May", 1939)), &kCheckTheFile, other},
