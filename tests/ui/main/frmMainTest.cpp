@@ -54,6 +54,8 @@ TEST_F(MainWindowTest, anEntryGivesItsReadingOrTheMessageOfItsFault) {
         {31, 11, 1980, &kThirtyDays, ""},
         {29, 3, 1952, nullptr,
          "Aquarious|Leo|Domestic and Emotional|Domestic and Emotional|719|714"},
+        {1, 1, 1950, nullptr,
+         "Aries|Libra|Co-dependent and Indecisive|Co-dependency and Indecisiveness|963|961"},
         {1, 1, 1943, nullptr,
          "Leo|Aquarius|Introvert, Shy and Timid|Introvert, Shy and Timid|1195|1197"},
         {1, 6, 1972, nullptr,
