@@ -44,8 +44,7 @@ protected:
     }
 
     void start() {
-        fake.todayDate = fake.todayDate.addDays(uniform(0, 20)); // now and then an update is due
-        fake.answers.enqueue(uniform(0, 1) ? Platform::Answer::Yes : Platform::Answer::No);
+        // Which offer is in front; the shell's tests check the update reminder at the start.
         fake.randomDraws.enqueue(std::uniform_real_distribution<double>()(random));
         lock.emplace("nodalis-exercise-" + QByteArray::number(QCoreApplication::applicationPid()));
         expect(StartApplication(*lock), "the program starts again once it has ended");
