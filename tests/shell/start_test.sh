@@ -42,8 +42,7 @@ xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool windowfoc
 timeout 10 tail --pid=$second -f /dev/null || fail "the second copy did not end after its message"
 [ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy lost its main window"
 
-# Of two copies started at once after it is killed, one runs and one says so: a killed copy's
-# lock does not outlive it.
+# Of two copies started at once after it is killed, one runs and one says so.
 kill -9 $first && wait $first 2>/dev/null || true
 start "$app" && one=$!
 start "$app" && two=$!
