@@ -49,7 +49,8 @@ TEST(NodeIngressTable, everyDayFrom1940To2009_matchesTheLastDayOfItsSign) {
     }
 }
 
-TEST(NodeIngressTable, positionsAreNotCheckedAgainstTheCalendar_yearsOutsideFindNothing) {
+TEST(NodeIngressTable,
+     positionsAreNotCheckedAgainstTheCalendar_yearsOutsideFindNothingAndChangeNoReading) {
     // 1941 changes sign on 25 May: "31 April" still comes before it, "32 May" after it.
     EXPECT_EQ(signOn(1941, 4, 31), "Libra");
     EXPECT_EQ(signOn(1941, 5, 32), "Virgo");
