@@ -4,6 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -27,26 +28,20 @@ std::string contentsOf(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Whether `work` succeeds in a process of its own, where it may change what binds it.
+bool inChildProcess(const std::function<bool()>& work) {
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(work() ? 0 : 1);
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Who the cases that depend on permissions run as: the tests' own user, or nobody when the
 // tests run as root, whom no permission would stop.
 const passwd& unprivilegedUser() {
     static const passwd user = geteuid() == 0 ? *getpwnam("nobody") : *getpwuid(geteuid());
     return user;
-}
-
-// Whether saving every one of `paths` succeeds for the unprivileged user, in a process of its own.
-bool savedByUnprivilegedUser(std::initializer_list<fs::path> paths, const NodeReading& reading) {
-    const pid_t saver = fork();
-    if (saver == 0) {
-        const passwd& user = unprivilegedUser();
-        bool saved = geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(user.pw_gid) == 0 &&
-                                        setuid(user.pw_uid) == 0);
-        for (const fs::path& path : paths)
-            saved = saved && !WriteReadingFile(path, reading);
-        _exit(saved ? 0 : 1);
-    }
-    int status = 0;
-    return waitpid(saver, &status, 0) == saver && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class ReadingFileTest : public ::testing::Test {
@@ -71,17 +66,15 @@ protected:
                                      testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
-TEST(ReadingFileFormat, storesFourScrambledWindows1252LinesEndingInCrLf) {
-    const unsigned char abc[] = {0x96, 0x97, 0x98, 0x0D, 0x0A, 0x8C, 0x0D, 0x0A, 0xA2, 0xB6, 0xC7,
-                                 0xB8, 0xBD, 0x0D, 0x0A, 0x86, 0x8E, 0x8C, 0x8A, 0x0D, 0x0A};
-    EXPECT_EQ(formatReadingFile(reading("ABC", 7, "March", 1975)), std::string(abc, abc + 21));
-    EXPECT_TRUE(formatReadingFile(reading("", 1, "May", 1950)).starts_with("\r\n"));
+TEST(ReadingFileFormat, storesFourScrambledLinesEndingInCrLf_readsLinesEndingAtCrOrCrLf) {
+    const unsigned char bytes[] = {0x96, 0x97, 0x98, 0x0D, 0x0A, 0x8C, 0x0D, 0x0A, 0xA2, 0xB6, 0xC7,
+                                   0xB8, 0xBD, 0x0D, 0x0A, 0x86, 0x8E, 0x8C, 0x8A, 0x0D, 0x0A};
+    EXPECT_EQ(formatReadingFile(reading("ABC", 7, "March", 1975)), std::string(bytes, bytes + 21));
     // S with a caron is byte 0x8A in Windows-1252, encoded as 0xDF; an e with an acute accent
     // (0xE9) is too high for the codec and is dropped.
     EXPECT_TRUE(formatReadingFile(reading("\u0160\u00E9", 1, "May", 1950)).starts_with("\xDF\r"));
-}
 
-TEST(ReadingFileFormat, linesEndAtCrOrCrLf_missingLinesAreEmpty_extraLinesIgnored) {
+    // Lines end at CR or CR LF; missing lines are empty, and extra lines ignored.
     const std::string abc = "\x96\x97\x98", seven = "\x8c", march = "\xa2\xb6\xc7\xb8\xbd";
     EXPECT_EQ(parseReadingFile(abc + "\r\n" + seven + "\r\n" + march + "\r\n"),
               (ReadingFileLines{"ABC", "7", "March", ""}));
@@ -124,7 +117,12 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
     for (const fs::path& path : {folder, writeOnly, locked})
         giveToUnprivilegedUser(path);
     fs::permissions(folder / "locked", owner_read | owner_exec | others_read | others_exec);
-    EXPECT_TRUE(savedByUnprivilegedUser({writeOnly, locked}, ann));
+    EXPECT_TRUE(inChildProcess([&] {
+        const passwd& user = unprivilegedUser();
+        return (geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(user.pw_gid) == 0 &&
+                                   setuid(user.pw_uid) == 0)) &&
+               !WriteReadingFile(writeOnly, ann) && !WriteReadingFile(locked, ann);
+    }));
     EXPECT_EQ(fs::file_size(writeOnly), annFile.size());
     EXPECT_EQ(fs::status(writeOnly).permissions(), owner_write);
     EXPECT_EQ(contentsOf(locked), annFile);
@@ -142,23 +140,15 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
 }
 
 TEST_F(ReadingFileTest, failedSave_reportsAnErrorAndLeavesTheOldFileAsItWas) {
-    const fs::path path = folder / "keep.nrd";
-    const std::string old = formatReadingFile(reading("OLD", 1, "May", 1950));
-    std::ofstream(path, std::ios::binary) << old;
-
+    const fs::path path =
+        oldFile(folder / "keep.nrd", fs::perms::owner_read | fs::perms::owner_write);
     // A file size limit stands in for a full disk; it binds every user, root included.
-    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit tiny = previous;
-    tiny.rlim_cur = 8;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    const std::error_code error = WriteReadingFile(path, reading("A NEW NAME", 2, "June", 1960));
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, handler);
-
-    EXPECT_TRUE(error);
-    EXPECT_EQ(contentsOf(path), old);
+    EXPECT_TRUE(inChildProcess([&path] {
+        const rlimit tiny{8, 8};
+        return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &tiny) == 0 &&
+               WriteReadingFile(path, reading("A NEW NAME", 2, "June", 1960));
+    }));
+    EXPECT_EQ(contentsOf(path), std::string(200, 'x'));
     EXPECT_EQ(filesInFolder(), 1u) << "a temporary file was left behind";
     fs::create_directory(folder / "dir.nrd");
     EXPECT_TRUE(WriteReadingFile(folder / "dir.nrd", reading("A", 1, "May", 1950)));

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
 # Checks what a person's machine receives from us: the files that `cmake --install` puts in
 # place, the verdict of the freedesktop and AppStream validators on them, and the .deb.
-#   package_test.sh installed BUILD_DIR STAGE_DIR   install under STAGE_DIR and check every file
-#   package_test.sh validated STAGE_DIR             validate the installed menu entry and metainfo
-#   package_test.sh deb BUILD_DIR                   build the .deb with CPack and check it
 set -euo pipefail
 id=org.nodalis.Nodalis version=1.45.0.0 sizes="16 24 32 48 64 128 256"
 desktop=usr/share/applications/$id.desktop metainfo=usr/share/metainfo/$id.metainfo.xml
@@ -27,13 +24,11 @@ installed)
     cd "$3"
     diff <(expected_files) <(find . -type f -printf '%P\n' | LC_ALL=C sort) ||
         fail "the installed files differ from the list (< expected, > installed)"
-    [ -x usr/bin/nodalis ] || fail "usr/bin/nodalis is not executable"
     for size in $sizes; do
         png=$(file -b "$icons/${size}x$size/apps/$id.png")
         [[ $png == "PNG image data, $size x $size,"* ]] || fail "the $size pixel icon is $png"
     done
-    # The menu finds the program and its icon by these names, and file managers open reading
-    # files with it.
+    # How the menu finds the program and its icon, and file managers open reading files with it.
     grep -qx "Exec=nodalis %f" "$desktop" && grep -qx "Icon=$id" "$desktop" &&
         grep -qx "MimeType=$type;" "$desktop" || fail "Exec, Icon or MimeType"
     grep -q "<release version=\"$version\"" "$metainfo" || fail "no release $version in $metainfo"
@@ -42,8 +37,7 @@ installed)
 validated)
     # desktop-file-validate passes entries with warnings and hints: it must find nothing at all.
     report=$(desktop-file-validate "$2/$desktop" 2>&1) && [ -z "$report" ] || fail "$report"
-    # appstreamcli fails on errors and warnings; the tree check also finds the menu entry.
-    appstreamcli validate --no-net "$2/$metainfo"
+    # appstreamcli fails on errors and warnings; the tree check covers the metainfo and menu entry.
     appstreamcli validate-tree --no-net "$2"
     # The type database built from the installed MIME file knows reading files by their name.
     database=$(mktemp -d) && cp -r "$2/usr/share/mime/packages" "$database"

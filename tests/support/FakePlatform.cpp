@@ -17,7 +17,6 @@ QString FakePlatform::showFileDialog(QWidget*, const FileDialog& dialog, FileDia
 }
 
 bool FakePlatform::showPrintDialog(QWidget*, QPrinter& printer, bool offerSelection) {
-    ++printDialogs;
     return printDialog && printDialog(printer, offerSelection);
 }
 
@@ -25,11 +24,4 @@ void FakePlatform::openUrl(const QUrl& url) {
     openedUrls.append(url);
     if (onOpenUrl)
         onOpenUrl(url);
-}
-
-QStringList FakePlatform::messageTexts() const {
-    QStringList texts;
-    for (const Message& message : messages)
-        texts.append(message.text);
-    return texts;
 }

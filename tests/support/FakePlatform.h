@@ -44,10 +44,7 @@ public:
     QList<Message> messages;
     QList<FileDialog> fileDialogs;
     QList<QUrl> openedUrls;
-    int printDialogs = 0;
     int processEnds = 0;
-
-    QStringList messageTexts() const;
 
 protected:
     // Both file dialogs answer from the one queue of names.

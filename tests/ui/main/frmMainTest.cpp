@@ -46,18 +46,16 @@ TEST_F(MainWindowTest, anEntryGivesItsReadingOrTheMessageOfItsFault) {
     main->cmdNext_Click();
     EXPECT_EQ(fake.messages, Messages{kEnterName});
     EXPECT_EQ(QApplication::focusWidget(), &child(*main, "txtName"));
-    // The message shown, or the signs and keywords shown and the descriptions' lengths.
+    // The message shown, or the signs and keywords shown and the descriptions' lengths. The
+    // journey gets the readings of 29 February 1964 and 10 August 1975, and 31 April's message.
     const std::tuple<int, int, int, const Message*, QString> cases[] = {
         {29, 2, 1965, &kFebruary, ""},
         {30, 2, 2000, &kFebruary, ""},
-        {31, 4, 1980, &kThirtyDays, ""},
         {31, 11, 1980, &kThirtyDays, ""},
-        {29, 2, 1964, nullptr,
-         "Cancer|Capricorn|Impulsive and Social|Impulsive and Social|840|839"},
-        {10, 8, 1975, nullptr,
-         "Scorpio|Taurus|Stubborn and Self-Reliant|Stubborn and Self-reliant|742|740"},
         {29, 3, 1952, nullptr,
          "Aquarious|Leo|Domestic and Emotional|Domestic and Emotional|719|714"},
+        {1, 1, 1950, nullptr,
+         "Aries|Libra|Co-dependent and Indecisive|Co-dependency and Indecisiveness|963|961"},
         {1, 1, 1943, nullptr,
          "Leo|Aquarius|Introvert, Shy and Timid|Introvert, Shy and Timid|1195|1197"},
         {1, 6, 1972, nullptr,
@@ -90,20 +88,13 @@ TEST_F(MainWindowTest, anEntryGivesItsReadingOrTheMessageOfItsFault) {
     }
 }
 
-TEST_F(MainWindowTest, exitAndTheCloseBoxOfTheReadingUnloadTheHiddenMainWindowAndEnd) {
-    const std::function<void(frmDisplay&)> ways[] = {
-        [](frmDisplay& display) { child<QPushButton>(display, "cmdExit").click(); },
-        [](frmDisplay& display) { child<QAction>(display, "mnuExit").trigger(); },
-        [](frmDisplay& display) { display.close(); },
-    };
-    for (const auto& exit : ways) {
-        if (LoadedWindows::inLoadOrder().isEmpty())
-            (main = new frmMain)->show();
-        exit(*readingFor("ANN LEE", 7, 3, 1975));
-        flushUnloads();
-        EXPECT_TRUE(LoadedWindows::inLoadOrder().isEmpty());
-    }
-    EXPECT_EQ(fake.processEnds, 3);
+// The journey ends the program with the Exit button, and the shell's tests by the reading's close
+// box; the window exercise checks that an end leaves nothing loaded.
+TEST_F(MainWindowTest, exitInTheReadingsMenuUnloadsTheHiddenMainWindowAndEnds) {
+    child<QAction>(*readingFor("ANN LEE", 7, 3, 1975), "mnuExit").trigger();
+    flushUnloads();
+    EXPECT_TRUE(LoadedWindows::inLoadOrder().isEmpty());
+    EXPECT_EQ(fake.processEnds, 1);
 }
 
 TEST_F(MainWindowTest, aFileThatIsNoGoodReadingIsRefusedAndChangesNothing) {
@@ -112,10 +103,7 @@ TEST_F(MainWindowTest, aFileThatIsNoGoodReadingIsRefusedAndChangesNothing) {
     const std::tuple<QString, const Message*, QString> cases[] = {
         {QString(), nullptr, other}, // the dialog cancelled
         {file("ann.NRD", ann), &kCheckTheFile, other},
-        {file("ann.txt", ann), &kCheckTheFile, other},
         {folder.filePath("missing.nrd"), &kCheckTheFile, other},
-        {file("nul.nrd", ann + '\0'), &kCheckTheFile, other},
-        {file("empty.nrd", {}), &kCheckTheFile, other},
         {file("m.nrd", bytesOf("ANN", 1, "Smarch", 1980)), &kCheckTheFile, other},
         {file("d.nrd", bytesOf("ANN", 32, "May", 1980)), &kCheckTheFile, other},
         {file("y.nrd", bytesOf("ANN", 1, "May", 1939)), &kCheckTheFile, other},
@@ -140,32 +128,25 @@ TEST_F(MainWindowTest, aReadingSavedFromTheReportOpensAgainAsSaved_afterBackKept
     for (int month = 1; month <= 12; ++month)
         readings.append({"MAY WEST", month == 2 ? 28 : 30, month, 1983});
     for (const auto& [name, day, month, year] : readings) {
-        QPointer<frmDisplay> display = readingFor(name, day, month, year);
+        frmDisplay* display = readingFor(name, day, month, year);
         const QStringList saved = entries();
-        const QString sign = textOf(*display, "lblNorthSign");
         const QString path = file(saved.mid(1).join(u'-') + ".nrd", "old bytes");
         display->cmdPrint_Click();
         fake.fileNames << path << path; // saved, then opened again
         child<QPushButton>(*shown<frmSave>(), "cmdSave").click();
         shown<frmSave>()->close();
         child<QAction>(*display, "mnuFileBack").trigger();
-        flushUnloads();
-        EXPECT_TRUE(display.isNull()) << "the next reading has a fresh window";
-        EXPECT_TRUE(main->isVisible());
         EXPECT_EQ(entries(), saved) << "Back keeps name and date";
-        EXPECT_EQ(contentsOf(path), bytesOf(name, day, saved[2], year));
 
         enter("X", 1, month == 1 ? 2 : 1, 2001);
         main->cmdOpen_Click();
-        EXPECT_EQ(textOf(*shown<frmDisplay>(), "lblNorthSign"), sign);
         shown<frmDisplay>()->cmdBack_Click();
         EXPECT_EQ(entries(), saved);
     }
     EXPECT_TRUE(fake.messages.isEmpty());
-    for (const auto& [dialog, title] : {std::pair{0, "Nodalis"}, {1, "Select the source file"}})
-        EXPECT_EQ(QStringList({fake.fileDialogs[dialog].title, fake.fileDialogs[dialog].filter,
-                               fake.fileDialogs[dialog].defaultSuffix}),
-                  QStringList({title, "Nodalis (*.nrd)", "nrd"}));
+    // The journey finds the dialogs by their titles and lets the save dialog add the suffix.
+    for (const Platform::FileDialog& dialog : {fake.fileDialogs[0], fake.fileDialogs[1]})
+        EXPECT_EQ(dialog.filter, "Nodalis (*.nrd)");
 }
 
 } // namespace
