@@ -23,6 +23,7 @@ test_packages=(
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib # the end-to-end journey
     clang libclang-rt-14-dev # the fuzzers: clang with libFuzzer and the sanitizer runtimes
     cups cups-client printer-driver-cups-pdf # the printing test's own print server
+    weston # a Wayland compositor without a screen, for the program on Wayland
     desktop-file-utils appstream shared-mime-info # checks of the installed files
     "${package_packages[@]}"                      # and of the .deb
 )

@@ -2,6 +2,7 @@
 # Starts of the real program:  start_test.sh one-copy|no-display nodalis
 #   one-copy: one copy runs for a user, whatever its environment (under on-x-server.sh)
 #   no-display: no display gives one line and status 1; the command line needs none
+#   wayland: the main window shows natively on Weston's headless back end
 set -euo pipefail
 mode=$1 app=$2 work=$(mktemp -d) pids=()
 trap 'kill -9 "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -27,6 +28,16 @@ if [ "$mode" = no-display ]; then
     ends_with 1 env QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=nodalis-none "$app"
     "$app" --help | grep -q -- --version && [ "$("$app" --version)" = "Nodalis 1.45.0.0" ] || fail "--help, --version"
     ends_with 2 "$app" --bogus
+    exit
+fi
+
+if [ "$mode" = wayland ]; then
+    weston --backend=headless-backend.so --use-pixman --socket=nodalis 2>"$work/weston" & pids+=($!)
+    timeout 10 sh -c 'until [ -S "$1/nodalis" ]; do sleep 0.05; done' - "$XDG_RUNTIME_DIR" ||
+        fail "weston did not start: $(cat "$work/weston")"
+    start env -u DISPLAY WAYLAND_DISPLAY=nodalis QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$app"
+    timeout 10 sh -c 'until grep -q "set_title(\"Nodalis v1.45\")" "$1"; do sleep 0.05; done' \
+        - "$work/errors" || fail "no main window on Wayland: $(grep -v '^\[' "$work/errors")"
     exit
 fi
 
