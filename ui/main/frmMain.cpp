@@ -5,6 +5,7 @@
 #include "engine/SignCatalogue.h"
 #include "format/ReadingFile.h"
 #include "shell/LoadedWindows.h"
+#include "shell/Look.h"
 #include "shell/Platform.h"
 #include "shell/frmAbout.h"
 #include "shell/modHelp.h"
@@ -84,12 +85,40 @@ int itemIndex(const QComboBox& list, const std::string& text) {
     return list.findText(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
+// Black behind pale yellow and salmon panels, whose texts are black or link blue.
+void setLook(Ui::frmMain& ui) {
+    using namespace look;
+    ui.centralwidget->setFont(verdana(8.25));
+    setBackground(*ui.centralwidget, kBlack);
+    for (Panel* panel : {ui.Frame2, ui.Frame3, ui.Frame1, ui.Frame5}) {
+        const bool strip = panel == ui.Frame2 || panel == ui.Frame5;
+        panel->setLook(strip ? kSalmon : kPaleYellow, 4, {8, 4});
+        panel->setFont(verdana(8.25, Bold));
+        setTextColour(*panel, kBlack);
+    }
+    ui.txtName->setFont(verdana(8.25));
+    ui.cmdNext->setFont(verdana(8.25, Bold));
+    ui.cmdOpen->setFont(verdana(9, Bold));
+    for (QLabel* caption : {ui.Label1, ui.Label2})
+        caption->setFont(verdana(8.25, Bold | Underlined));
+    for (QLabel* caption : {ui.Label5, ui.Label7, ui.Label6})
+        caption->setFont(verdana(8.25, Underlined));
+    for (QLabel* link : {ui.Label61, ui.lblCobrand, ui.lblFullBrand}) {
+        link->setFont(verdana(8.25, Bold | Underlined));
+        setTextColour(*link, kLinkBlue);
+    }
+    // The offer in front hides the one behind it.
+    for (QLabel* offer : {ui.lblCobrand, ui.lblFullBrand})
+        setBackground(*offer, kSalmon);
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
+    setLook(*ui);
     setAttribute(Qt::WA_DeleteOnClose);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     LoadedWindows::add(this);
@@ -116,8 +145,6 @@ frmMain::frmMain(QWidget* parent)
     connect(ui->txtName, &QLineEdit::textChanged, this,
             [this] { m_nameBeforeEdit = ui->txtName->text(); });
 
-    // Fonts come from the style sheet, so captions are measured once it has been applied.
-    ensurePolished();
     const QRect offers = ui->lblCobrand->geometry();
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>())
         fitLabelToText(*label, label->geometry());
