@@ -1,9 +1,13 @@
 #include "shell/Look.h"
 
 #include <QAbstractScrollArea>
+#include <QLayout>
+#include <QMainWindow>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 
 namespace look {
@@ -74,6 +78,37 @@ void setFrameBackground(QAbstractScrollArea& box, const QColor& colour) {
     QPalette palette = box.palette();
     palette.setColor(QPalette::Window, colour);
     box.setPalette(palette);
+}
+
+void fitToScreen(QWidget& window, QWidget& content) {
+    const QRect free = window.screen()->availableGeometry();
+    const QSize whole = window.sizeHint();
+    if (whole.width() <= free.width() && whole.height() <= free.height())
+        return;
+
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    content.resize(content.sizeHint().expandedTo(content.minimumSize()));
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(&window)) {
+        mainWindow->takeCentralWidget();
+        area->setWidget(&content);
+        mainWindow->setCentralWidget(area);
+    } else {
+        delete window.layout()->replaceWidget(&content, area);
+        area->setWidget(&content);
+    }
+    // The window may now be resized, up to the size at which no scroll bar is needed.
+    window.layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    const QSize bars(area->verticalScrollBar()->sizeHint().width(),
+                     area->horizontalScrollBar()->sizeHint().height());
+    window.setMinimumSize(0, 0);
+    window.setMaximumSize(whole + bars);
+    QSize size = whole;
+    if (whole.height() > free.height())
+        size.rwidth() += bars.width();
+    if (whole.width() > free.width())
+        size.rheight() += bars.height();
+    window.setGeometry(QRect(free.topLeft(), size.boundedTo(free.size())));
 }
 
 } // namespace look

@@ -39,6 +39,12 @@ void setPaper(QAbstractScrollArea& box, const QColor& paper, const QColor& ink);
 // than from the theme's window colour. The scroll bars keep the theme's colours.
 void setFrameBackground(QAbstractScrollArea& box, const QColor& colour);
 
+// On a screen whose free area is smaller than `window`, which cannot shrink, puts
+// `content` (everything the window shows below its menu bar) under scroll bars and
+// makes the window as large as that area, so that every control can be reached.
+// Where the window fits, nothing changes.
+void fitToScreen(QWidget& window, QWidget& content);
+
 } // namespace look
 
 // A group box drawn as a box of one colour inside a thin grey border, with its caption

@@ -28,6 +28,7 @@ frmAbout::frmAbout(QWidget* parent)
     const QIcon icon = applicationIcon();
     setWindowIcon(icon);
     ui->picIcon->setPixmap(icon.pixmap(ui->picIcon->size()));
+    look::fitToScreen(*this, *ui->content);
 
     connect(ui->lblHomePage, &LinkLabel::clicked, this, &frmAbout::lblHomePage_Click);
     connect(ui->lblCoBrand, &LinkLabel::clicked, this, &frmAbout::lblCoBrand_Click);

@@ -149,6 +149,7 @@ frmMain::frmMain(QWidget* parent)
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>())
         fitLabelToText(*label, label->geometry());
     fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, offers);
+    look::fitToScreen(*this, *ui->centralwidget);
 
     Form_Load();
 }

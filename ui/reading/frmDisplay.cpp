@@ -118,6 +118,7 @@ frmDisplay::frmDisplay(frmMain* mainWindow)
         fitLabelToText(*label, label->geometry());
     }
     fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, m_designGeometry.value(ui->lblCobrand));
+    look::fitToScreen(*this, *ui->centralwidget);
     resizeBeforeShowing(*ui->txtNorthDesc);
     resizeBeforeShowing(*ui->txtSouthDesc);
 }

@@ -109,6 +109,7 @@ frmSave::frmSave(const ReportSource& source, QWidget* parent)
     , ui(std::make_unique<Ui::frmSave>()) {
     ui->setupUi(this);
     setLook(*ui);
+    look::fitToScreen(*this, *ui->content);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
     LoadedWindows::add(this);
