@@ -66,8 +66,8 @@ void setPaper(QAbstractScrollArea& box, const QColor& paper, const QColor& ink) 
 
 void setFrameBackground(QAbstractScrollArea& box, const QColor& colour) {
     setBackground(box, colour);
-    // Where the frame line is thinner than the frame (at a scale above 100 %), the
-    // fill shows through next to it.
+    // The text area shows the fill too: above 100 % the frame's line is thinner than
+    // the frame, and the fill has to show on both sides of it.
     box.viewport()->setAutoFillBackground(false);
     for (QScrollBar* bar : {box.verticalScrollBar(), box.horizontalScrollBar()}) {
         QPalette barPalette = bar->palette();

@@ -35,8 +35,8 @@ void setBackground(QWidget& widget, const QColor& colour);
 // The colours of a text box's text and of the paper it is written on.
 void setPaper(QAbstractScrollArea& box, const QColor& paper, const QColor& ink);
 
-// Fills the frame of `box` with `colour`, and shades its line from that colour rather
-// than from the theme's window colour. The scroll bars keep the theme's colours.
+// Fills `box`, frame and all, with `colour`, and shades the frame's line from that colour
+// rather than from the theme's window colour. The scroll bars keep the theme's colours.
 void setFrameBackground(QAbstractScrollArea& box, const QColor& colour);
 
 // On a screen whose free area is smaller than `window`, which cannot shrink, puts
