@@ -24,7 +24,7 @@ double contrast(const QColor& one, const QColor& other) {
         return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
                0.0722 * linear(colour.blueF());
     };
-    const auto [dark, light] = std::minmax(luminance(one), luminance(other));
+    const auto [dark, light] = std::minmax({luminance(one), luminance(other)});
     return (light + 0.05) / (dark + 0.05);
 }
 
