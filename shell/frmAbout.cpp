@@ -2,6 +2,7 @@
 
 #include "shell/ApplicationInfo.h"
 #include "shell/LoadedWindows.h"
+#include "shell/Look.h"
 #include "shell/modHelp.h"
 #include "ui_frmAbout.h"
 
@@ -12,6 +13,11 @@ frmAbout::frmAbout(QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::frmAbout>()) {
     ui->setupUi(this);
+    // Black text and blue links on light grey, whichever window opens it.
+    look::setBackground(*ui->content, QColor(239, 239, 239));
+    look::setTextColour(*ui->content, look::kBlack);
+    for (LinkLabel* link : {ui->lblHomePage, ui->lblCoBrand})
+        look::setTextColour(*link, QColor(0, 0, 204));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
     LoadedWindows::add(this);
@@ -22,6 +28,7 @@ frmAbout::frmAbout(QWidget* parent)
     const QIcon icon = applicationIcon();
     setWindowIcon(icon);
     ui->picIcon->setPixmap(icon.pixmap(ui->picIcon->size()));
+    look::fitToScreen(*this, *ui->content);
 
     connect(ui->lblHomePage, &LinkLabel::clicked, this, &frmAbout::lblHomePage_Click);
     connect(ui->lblCoBrand, &LinkLabel::clicked, this, &frmAbout::lblCoBrand_Click);

@@ -1,9 +1,62 @@
 #include "tests/support/WidgetChecks.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
+#include <QTextEdit>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+// As the Web Content Accessibility Guidelines define it: from 1 to 21.
+double contrast(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const auto [dark, light] = std::minmax({luminance(one), luminance(other)});
+    return (light + 0.05) / (dark + 0.05);
+}
+
+// Scrolls `widget` into view where its window shows it under scroll bars.
+void scrollIntoView(QWidget& widget) {
+    for (QWidget* parent = widget.parentWidget(); parent; parent = parent->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(parent))
+            area->ensureWidgetVisible(&widget, 0, 0);
+    }
+}
+
+// Where `widget` shows text, inside any frame, and the colours of a text box's text;
+// none where only the pixels tell.
+std::pair<QRect, QList<QColor>> textOf(const QWidget& widget) {
+    if (const auto* panel = qobject_cast<const QGroupBox*>(&widget)) // its caption
+        return {panel->title().isEmpty() ? QRect() : QRect(2, 2, widget.width() - 4, 12), {}};
+    const auto* rich = qobject_cast<const QTextEdit*>(&widget);
+    const auto* plain = qobject_cast<const QPlainTextEdit*>(&widget);
+    if (rich || plain) {
+        QList<QColor> inks{widget.palette().color(QPalette::Text)};
+        for (const QTextFormat& format :
+             (rich ? rich->document() : plain->document())->allFormats())
+            if (format.hasProperty(QTextFormat::ForegroundBrush))
+                inks << format.foreground().color();
+        return {static_cast<const QAbstractScrollArea&>(widget).viewport()->geometry(), inks};
+    }
+    const bool showsText = !widget.property("text").toString().isEmpty() ||
+                           !widget.property("currentText").toString().isEmpty();
+    return {showsText ? widget.rect().adjusted(3, 3, -3, -3) : QRect(), {}};
+}
+
+} // namespace
 
 void expectNoClippedText(QWidget& window) {
     for (const QWidget* widget : window.findChildren<QWidget*>()) {
@@ -36,5 +89,44 @@ void expectNoClippedText(QWidget& window) {
         const QRect needed = widget->fontMetrics().boundingRect(area, flags, text);
         EXPECT_TRUE(needed.width() <= area.width() && needed.height() <= area.height())
             << name << " cuts off \"" << text.toStdString() << '"';
+    }
+}
+
+void expectReadableTextAndButtonsWithinReach(QWidget& window,
+                                             const QList<std::pair<QColor, QColor>>& fixedPairs) {
+    const QRect screen = window.screen()->availableGeometry();
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&window))
+            continue;
+        scrollIntoView(*widget);
+        const QRect place(widget->mapToGlobal(QPoint()), widget->size());
+        const bool reached =
+            screen.contains(place) && QApplication::widgetAt(place.center()) == widget;
+        EXPECT_TRUE(reached || !qobject_cast<QAbstractButton*>(widget))
+            << widget->objectName().toStdString() << " cannot be reached at " << place.x() << ','
+            << place.y();
+        auto [area, inks] = textOf(*widget);
+        if (area.isEmpty())
+            continue;
+        const QImage picture =
+            window.grab(QRect(widget->mapTo(&window, area.topLeft()), area.size())).toImage();
+        std::map<QRgb, int> counts;
+        const auto* pixels = reinterpret_cast<const QRgb*>(picture.constBits());
+        std::for_each(pixels, pixels + picture.width() * picture.height(),
+                      [&](QRgb p) { ++counts[p]; });
+        const QRgb background =
+            std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                return a.second < b.second;
+            })->first;
+        if (inks.isEmpty()) // the pixel farthest from the background shows the text's colour
+            inks << std::max_element(counts.begin(), counts.end(), [&](auto& a, auto& b) {
+                        return contrast(a.first, background) < contrast(b.first, background);
+                    })->first;
+        for (const QColor& ink : inks) {
+            const double ratio = contrast(ink, background);
+            EXPECT_TRUE(ratio >= 3.0 || fixedPairs.contains(std::pair(ink, QColor(background))))
+                << widget->objectName().toStdString() << ": " << ink.name().toStdString() << " on "
+                << QColor(background).name().toStdString() << ", " << ratio << ":1";
+        }
     }
 }

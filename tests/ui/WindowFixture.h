@@ -43,7 +43,9 @@ protected:
         main->show();
         fake.messages.clear(); // an update offer, had the last one been long ago
     }
-    void TearDown() override {
+    void TearDown() override { unloadEveryWindow(); }
+
+    static void unloadEveryWindow() {
         flushUnloads();
         while (!LoadedWindows::inLoadOrder().isEmpty()) // a report window goes with its reading
             delete LoadedWindows::inLoadOrder().constLast();

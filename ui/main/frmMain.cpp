@@ -7,6 +7,7 @@
 #include "shell/Accessibility.h"
 #include "shell/LinkLabel.h"
 #include "shell/LoadedWindows.h"
+#include "shell/Look.h"
 #include "shell/Platform.h"
 #include "shell/frmAbout.h"
 #include "shell/modHelp.h"
@@ -86,13 +87,44 @@ int itemIndex(const QComboBox& list, const std::string& text) {
     return list.findText(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
+// Black behind pale yellow and salmon panels, whose texts are black or link blue, and
+// bold unless said otherwise (see the constructor).
+void setLook(Ui::frmMain& ui) {
+    using namespace look;
+    setBackground(*ui.centralwidget, kBlack);
+    for (Panel* panel : {ui.Frame2, ui.Frame3, ui.Frame1, ui.Frame5}) {
+        const bool strip = panel == ui.Frame2 || panel == ui.Frame5;
+        panel->setLook(strip ? kSalmon : kPaleYellow, 4, {8, 4});
+        setTextColour(*panel, kBlack);
+    }
+    ui.txtName->setFont(verdana(8.25));
+    ui.cmdOpen->setFont(verdana(9, Bold));
+    for (QLabel* caption : {ui.Label1, ui.Label2})
+        caption->setFont(verdana(8.25, Bold | Underlined));
+    for (QLabel* caption : {ui.Label5, ui.Label7, ui.Label6})
+        caption->setFont(verdana(8.25, Underlined));
+    for (QLabel* link : {ui.Label61, ui.lblCobrand, ui.lblFullBrand}) {
+        link->setFont(verdana(8.25, Bold | Underlined));
+        setTextColour(*link, kLinkBlue);
+    }
+    // The offer in front hides the one behind it.
+    for (QLabel* offer : {ui.lblCobrand, ui.lblFullBrand})
+        setBackground(*offer, kSalmon);
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::frmMain>()) {
     installAccessibleInterfaces(); // before the lists are made
+    // Most texts are bold: the widgets are created in that font, so that only the others
+    // change font afterwards. A list whose font changes builds its drop-down at once.
+    setFont(look::verdana(8.25, look::Bold));
     ui->setupUi(this);
+    ui->centralwidget->setFont(font());
+    setFont(QFont()); // the menu bar keeps the desktop's font
+    setLook(*ui);
     setAttribute(Qt::WA_DeleteOnClose);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     LoadedWindows::add(this);
@@ -127,12 +159,11 @@ frmMain::frmMain(QWidget* parent)
     connect(ui->txtName, &QLineEdit::textChanged, this,
             [this] { m_nameBeforeEdit = ui->txtName->text(); });
 
-    // Fonts come from the style sheet, so captions are measured once it has been applied.
-    ensurePolished();
     const QRect offers = ui->lblCobrand->geometry();
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>())
         fitLabelToText(*label, label->geometry());
     fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, offers);
+    look::fitToScreen(*this, *ui->centralwidget);
 
     Form_Load();
 }
@@ -141,12 +172,17 @@ frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
     CheckUpdateReminder();
-    for (int day = 1; day <= 31; ++day)
-        ui->cboDate->addItem(QString::number(day));
+    const auto numbers = [](int first, int last) {
+        QStringList texts;
+        for (int number = first; number <= last; ++number)
+            texts.append(QString::number(number));
+        return texts;
+    };
+    // One insertion for each list rather than one for each item.
+    ui->cboDate->addItems(numbers(1, 31));
     ui->cboMonth->addItems({"January", "February", "March", "April", "May", "June", "July",
                             "August", "September", "October", "November", "December"});
-    for (int year = kFirstTableYear; year <= kLastTableYear; ++year)
-        ui->cboYear->addItem(QString::number(year));
+    ui->cboYear->addItems(numbers(kFirstTableYear, kLastTableYear));
     ui->cboDate->setCurrentIndex(0);
     ui->cboMonth->setCurrentIndex(0);
     ui->cboYear->setCurrentIndex(0);

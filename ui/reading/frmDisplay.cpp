@@ -3,6 +3,7 @@
 #include "engine/NodeReading.h"
 #include "shell/LinkLabel.h"
 #include "shell/LoadedWindows.h"
+#include "shell/Look.h"
 #include "shell/frmAbout.h"
 #include "shell/modHelp.h"
 #include "ui/main/frmMain.h"
@@ -38,12 +39,62 @@ void resizeBeforeShowing(QAbstractScrollArea& box) {
     }
 }
 
+// Salmon panels on black, the two node columns pale yellow with black captions.
+void setLook(Ui::frmDisplay& ui) {
+    using namespace look;
+    ui.centralwidget->setFont(verdana(8.25));
+    setBackground(*ui.centralwidget, kBlack);
+    for (Panel* strip : {ui.Frame2, ui.Frame5})
+        strip->setLook(kSalmon, 0, {});
+    for (Panel* column : {ui.Frame4, ui.Frame6}) {
+        column->setLook(kPaleYellow, 0, {1, 1});
+        column->setFont(verdana(9, Bold | Underlined));
+        setTextColour(*column, kBlack);
+    }
+    for (QFrame* panel :
+         {ui.Picture1, ui.Picture2, ui.Picture3, ui.Picture4, ui.Picture5, ui.Picture6})
+        setBackground(*panel, kSalmon);
+    for (QLabel* link : {ui.Label61, ui.lblCobrand, ui.lblFullBrand}) {
+        link->setFont(verdana(8.25, Bold | Underlined));
+        setTextColour(*link, kLinkBlue);
+    }
+    for (QLabel* offer : {ui.lblCobrand, ui.lblFullBrand})
+        setBackground(*offer, kSalmon);
+    ui.Label4->setFont(verdana(9.75, Bold | Underlined));
+    setTextColour(*ui.Label4, QColor(255, 255, 0));
+    ui.Label1->setFont(verdana(8.25, Bold));
+    setTextColour(*ui.Label1, QColor(255, 128, 128));
+    setBackground(*ui.Label1, kBlack);
+    for (QLabel* heading : {ui.kkk, ui.hhh})
+        heading->setFont(verdana(9, Bold | Underlined));
+    for (QLabel* heading : {ui.dsds, ui.Label5})
+        heading->setFont(verdana(8.25, Bold | Underlined));
+    for (QLabel* sign : {ui.lblNorthSign, ui.lblSouthSign}) {
+        sign->setFont(verdana(9, Bold));
+        setTextColour(*sign, QColor(0, 0, 255));
+    }
+    for (QLabel* label :
+         {ui.lblNorthNodedesc, ui.lblSouthNodeDesc, ui.lblNorthKeyWord, ui.lblSouthKeyWord}) {
+        const bool explanation = label == ui.lblNorthNodedesc || label == ui.lblSouthNodeDesc;
+        label->setFont(verdana(explanation ? 8.25 : 9, Bold));
+        setTextColour(*label, kLightYellow);
+    }
+    for (QPlainTextEdit* description : {ui.txtNorthDesc, ui.txtSouthDesc}) {
+        description->setFont(verdana(8.25, Bold));
+        setPaper(*description, kSalmon, kLightYellow);
+        setFrameBackground(*description, kSalmon);
+    }
+    for (QPushButton* button : {ui.cmdPrint, ui.cmdBack, ui.cmdExit})
+        button->setFont(verdana(8.25, Bold));
+}
+
 } // namespace
 
 frmDisplay::frmDisplay(frmMain* mainWindow)
     : ui(std::make_unique<Ui::frmDisplay>())
     , m_mainWindow(mainWindow) {
     ui->setupUi(this);
+    setLook(*ui);
     setAttribute(Qt::WA_DeleteOnClose);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     LoadedWindows::add(this);
@@ -77,14 +128,12 @@ frmDisplay::frmDisplay(frmMain* mainWindow)
                                   {ui->hhh, ui->Picture2},
                                   {ui->Label5, ui->Picture4}})
         heading->setBuddy(panel);
-    // Fonts come from the style sheet, so captions are measured once it has been applied.
-    ensurePolished();
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {
         m_designGeometry.insert(label, label->geometry());
         fitLabelToText(*label, label->geometry());
     }
     fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, m_designGeometry.value(ui->lblCobrand));
-    // After polishing: the style sheet sets the frames and scroll bars that size the viewports.
+    look::fitToScreen(*this, *ui->centralwidget);
     resizeBeforeShowing(*ui->txtNorthDesc);
     resizeBeforeShowing(*ui->txtSouthDesc);
 }

@@ -5,6 +5,7 @@
 #include "shell/ApplicationInfo.h"
 #include "shell/LinkLabel.h"
 #include "shell/LoadedWindows.h"
+#include "shell/Look.h"
 #include "shell/Platform.h"
 #include "shell/modHelp.h"
 #include "ui/reading/ReportPrinting.h"
@@ -98,12 +99,35 @@ std::filesystem::path localPath(const QString& fileName) {
     return std::filesystem::path(QFile::encodeName(fileName).toStdString());
 }
 
+// Light yellow links on black around the report, printed in black and red on white paper.
+void setLook(Ui::frmSave& ui) {
+    using namespace look;
+    ui.content->setFont(verdana(8.25));
+    setBackground(*ui.content, kBlack);
+    // Each label hides what lies behind it: the offer in front the other offer, and the
+    // second link the foot of the first.
+    for (QLabel* link : {ui.Label14, ui.Label1, ui.lblCobrand, ui.lblFullBrand}) {
+        link->setFont(verdana(8.25, Underlined));
+        setTextColour(*link, kLightYellow);
+        setBackground(*link, kBlack);
+    }
+    ui.RTB->setFont(verdana(9.75));
+    setPaper(*ui.RTB, kWhite, kBlack);
+    QFont sansSerif(QStringLiteral("MS Sans Serif"));
+    sansSerif.setPointSizeF(8.25);
+    sansSerif.setBold(true);
+    ui.cmdSave->setFont(sansSerif);
+    ui.cmdPrint->setFont(verdana(8.25, Bold));
+}
+
 } // namespace
 
 frmSave::frmSave(const ReportSource& source, QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::frmSave>()) {
     ui->setupUi(this);
+    setLook(*ui);
+    look::fitToScreen(*this, *ui->content);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
     LoadedWindows::add(this);
@@ -138,8 +162,6 @@ void frmSave::unloadReportLinks() {
 
 void frmSave::ComposeReport(const ReportSource& source) {
     QTextEdit& box = *ui->RTB;
-    // The box's font comes from the form's style sheet, which applies at polish time.
-    box.ensurePolished();
     QTextCharFormat initial;
     initial.setFont(box.font());
 
