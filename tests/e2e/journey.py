@@ -1,17 +1,9 @@
-# A person's whole journey through the real, built Nodalis, driven from outside it with the
-# keyboard where a person can, and checked as a screen reader hears it:
+# A person's whole journey through the real Nodalis, by keyboard where a person can, checked
+# as a screen reader hears it (AT-SPI), on an X server of its own without a window manager:
 #   dbus-run-session -- journey.py <nodalis> <artefact folder>
-# on an X server of its own with no window manager (tests/support/on-x-server.sh).
-# Keys and clicks come from xdotool; what the windows show is read from the accessibility
-# tree (AT-SPI) by role and accessible name, description or label, as a screen reader reads
-# it. The session bus starts the accessibility bus when the program first asks for it.
-# Without a window manager, windows sit where the tree says, keys go to the window given the
-# X input focus, and the close box is the WM_DELETE_WINDOW message a window manager sends.
-# A list item is chosen with Home, Down and Return: a typed prefix would depend on timing.
-# Every wait polls for at most ten seconds. HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR are one
-# fresh private folder, where the program starts. A screenshot of every step (and of a
-# failure), the program's output and the accessibility tree of each window are left in the
-# artefact folder.
+# Without a window manager the close box is the WM_DELETE_WINDOW message that one sends. Each
+# wait polls for at most ten seconds. The program runs in a fresh private home; screenshots,
+# its output and each window's accessibility tree are left in the artefact folder.
 
 import os
 import shutil

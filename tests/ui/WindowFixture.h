@@ -79,10 +79,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         return file.fileName();
     }
-    static QByteArray contentsOf(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "(unreadable)";
-    }
 
     FakePlatform fake;
     frmMain* main = new frmMain;
