@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 #include "shell/ApplicationInfo.h"
+#include "shell/DeferredIconStyle.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -111,6 +112,8 @@ int main(int argc, char* argv[]) {
         qtHandler(held.type, QMessageLogContext(nullptr, 0, nullptr, held.category.constData()),
                   held.text);
 
+    // The style Qt chose, by its name; see DeferredIconStyle for what changes.
+    QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));
     QApplication::setDesktopFileName(QStringLiteral("org.nodalis.Nodalis"));
     QApplication::setWindowIcon(applicationIcon());
     // Going back from the reading window hides every window for a moment; only

@@ -159,10 +159,12 @@ frmMain::frmMain(QWidget* parent)
     connect(ui->txtName, &QLineEdit::textChanged, this,
             [this] { m_nameBeforeEdit = ui->txtName->text(); });
 
-    const QRect offers = ui->lblCobrand->geometry();
+    const QList<QLabel*> offers{ui->lblCobrand, ui->lblFullBrand};
+    const QRect offersPlace = ui->lblCobrand->geometry();
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>())
-        fitLabelToText(*label, label->geometry());
-    fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, offers);
+        if (!offers.contains(label)) // the offers are fitted together below
+            fitLabelToText(*label, label->geometry());
+    fitLabelsToText(offers, offersPlace);
     look::fitToScreen(*this, *ui->centralwidget);
 
     Form_Load();

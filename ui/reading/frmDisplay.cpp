@@ -128,11 +128,13 @@ frmDisplay::frmDisplay(frmMain* mainWindow)
                                   {ui->hhh, ui->Picture2},
                                   {ui->Label5, ui->Picture4}})
         heading->setBuddy(panel);
+    const QList<QLabel*> offers{ui->lblCobrand, ui->lblFullBrand};
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {
         m_designGeometry.insert(label, label->geometry());
-        fitLabelToText(*label, label->geometry());
+        if (!offers.contains(label)) // the offers are fitted together below
+            fitLabelToText(*label, label->geometry());
     }
-    fitLabelsToText({ui->lblCobrand, ui->lblFullBrand}, m_designGeometry.value(ui->lblCobrand));
+    fitLabelsToText(offers, m_designGeometry.value(ui->lblCobrand));
     look::fitToScreen(*this, *ui->centralwidget);
     resizeBeforeShowing(*ui->txtNorthDesc);
     resizeBeforeShowing(*ui->txtSouthDesc);
