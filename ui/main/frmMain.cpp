@@ -42,6 +42,12 @@ char16_t capital(char16_t letter) {
     return isLowerCaseLetter(letter) ? static_cast<char16_t>(letter - 32) : letter;
 }
 
+// Return or Enter alone: what starts the reading.
+bool isPlainEnter(const QKeyEvent& event) {
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    return enter && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 // The character code a key press types, or none for a key that only moves the
 // caret, deletes or moves the focus.
 std::optional<char16_t> typedCharacter(const QKeyEvent& event) {
@@ -351,14 +357,19 @@ void frmMain::mnuAbout_Click() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->txtName && event->type() == QEvent::KeyPress)
-        return filterNameKey(static_cast<QKeyEvent&>(*event));
+    if (watched == ui->txtName && event->type() == QEvent::KeyPress) {
+        auto& key = static_cast<QKeyEvent&>(*event);
+        // Under some platform themes (GNOME's) the box keeps Enter from its window.
+        if (!isPlainEnter(key))
+            return filterNameKey(key);
+        ui->cmdNext->click();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    if (!isPlainEnter(*event)) {
         QMainWindow::keyPressEvent(event);
         return;
     }

@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, anEntryGivesItsReadingOrTheMessageOfItsFault) {
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main));
     child(*main, "cboYear").setFocus();
-    main->cmdNext_Click();
+    QTest::keyClick(&child(*main, "txtName"), Qt::Key_Return);
     EXPECT_EQ(fake.messages, Messages{kEnterName});
     EXPECT_EQ(QApplication::focusWidget(), &child(*main, "txtName"));
     // The message shown, or the signs and keywords shown and the descriptions' lengths. The
