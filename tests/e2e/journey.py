@@ -23,7 +23,6 @@ DESKTOP = pyatspi.Registry.getDesktop(0)
 PROGRAMS = []
 ENVIRONMENT = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 CAPTION = "Nodalis v1.45"
-GET_READING = "Get My Karmic Astrology Interpretation"
 SHOWN = ("North Node sign", "South Node sign", "North Node keywords", "South Node keywords")
 
 
@@ -143,17 +142,14 @@ def closed(what, window):
     wait(f"{what} to close", lambda: not showing(window))
 
 
-def apps_of(program):
-    return [app for app in kids(DESKTOP) if app.get_process_id() == program.pid]
-
-
 # Starts the program, with a saved reading to open if given, as a file manager does.
 def start(log, *reading_file):
     program = subprocess.Popen([EXECUTABLE, *reading_file], env=ENVIRONMENT, stdout=log, stderr=log)
     PROGRAMS.append(program)
-    app = wait("the program on the accessibility bus", lambda: apps_of(program))[0]
+    apps = lambda: [app for app in kids(DESKTOP) if app.get_process_id() == program.pid]
+    app = wait("the program on the accessibility bus", apps)[0]
     if not reading_file:
-        window(app, "push button", GET_READING)
+        window(app, "push button", "Get My Karmic Astrology Interpretation")
     return program, app
 
 
@@ -313,7 +309,6 @@ def journey(log, work):
     assert saved_file.is_file(), f"{saved_file} was not saved"
     close_box(report)
     closed("the report window", report)
-    screenshot("report-closed")
     click(find(reading_window, "label", "Karmic Astrology Interpretation"))
     xdotool("key", "--delay", 100, "alt+h", "a")
     about = window(app, "push button", "OK")
@@ -323,7 +318,6 @@ def journey(log, work):
     closed("the About window", about)
     close_box(reading_window)
     assert program.wait(10) == 0, f"the program ended with {program.returncode}"
-    screenshot("program-ended")
 
     program, app = start(log, saved_file)
     reading_window, opened = reading(app, *saved[:4])

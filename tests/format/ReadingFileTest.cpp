@@ -165,10 +165,8 @@ TEST_F(ReadingFileTest, readTellsUnreadableAndRefusedFilesFromReadOnes) {
         std::ofstream(folder / "file.nrd", std::ios::binary) << bytes;
         return ReadReadingFile(folder / "file.nrd").status;
     };
-    EXPECT_EQ(statusOf(""), ReadStatus::Read);
     EXPECT_EQ(statusOf(std::string(kMaxReadingFileSize, '\x96')), ReadStatus::Read);
     EXPECT_EQ(statusOf(std::string(kMaxReadingFileSize + 1, '\x96')), ReadStatus::Refused);
-    EXPECT_EQ(statusOf(std::string("\x96\0\x97", 3)), ReadStatus::Refused);
 }
 
 // A named pipe swapped in for the file at any moment, even between a look at the path and

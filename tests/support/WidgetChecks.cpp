@@ -28,14 +28,6 @@ double contrast(const QColor& one, const QColor& other) {
     return (light + 0.05) / (dark + 0.05);
 }
 
-// Scrolls `widget` into view where its window shows it under scroll bars.
-void scrollIntoView(QWidget& widget) {
-    for (QWidget* parent = widget.parentWidget(); parent; parent = parent->parentWidget()) {
-        if (auto* area = qobject_cast<QScrollArea*>(parent))
-            area->ensureWidgetVisible(&widget, 0, 0);
-    }
-}
-
 // Where `widget` shows text, inside any frame, and the colours of a text box's text;
 // none where only the pixels tell.
 std::pair<QRect, QList<QColor>> textOf(const QWidget& widget) {
@@ -98,7 +90,8 @@ void expectReadableTextAndButtonsWithinReach(QWidget& window,
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(&window))
             continue;
-        scrollIntoView(*widget);
+        if (auto* area = window.findChild<QScrollArea*>()) // where the window is too large
+            area->ensureWidgetVisible(widget, 0, 0);
         const QRect place(widget->mapToGlobal(QPoint()), widget->size());
         const bool reached =
             screen.contains(place) && QApplication::widgetAt(place.center()) == widget;
