@@ -27,7 +27,7 @@ BENCHMARK(BM_NorthNodeSignForEveryDay);
 void BM_EncodeThenDecodeLine(benchmark::State& state) {
     const std::string line = "ANNABELLE MARGARET WORTHINGTON";
     for (auto _ : state)
-        benchmark::DoNotOptimize(DecodeText(EncodeText(line)));
+        benchmark::DoNotOptimize(decodeText(encodeText(line)));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(line.size()));
 }
 BENCHMARK(BM_EncodeThenDecodeLine);

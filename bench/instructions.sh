@@ -6,7 +6,7 @@
 #     window (when QXcbWindow::show returns), for the minimal program and for
 #     Nodalis, each on its second start (its settings written by the first);
 #   - the reading window: each showing of it in window_bench, from
-#     cmdNext_Click to the window drawn; the first one in the process apart.
+#     showReading to the window drawn; the first one in the process apart.
 #
 #   bench/instructions.sh [build folder]     (default build/bench)
 #
@@ -50,7 +50,7 @@ until_mapped() {
 }
 
 minimal=$(until_mapped "$build/bench/minimal_window")
-nodalis=$(until_mapped "$build/shell/nodalis")
+nodalis=$(until_mapped "$build/app/nodalis")
 echo "Start of the process to the first window mapped (million instructions):"
 printf '  minimal_window %8s\n' "$(echo "$minimal" | millions)"
 printf '  nodalis        %8s   ratio %s\n' "$(echo "$nodalis" | millions)" \
@@ -60,7 +60,7 @@ printf '  nodalis        %8s   ratio %s\n' "$(echo "$nodalis" | millions)" \
 out=$work/reading
 valgrind --tool=callgrind --callgrind-out-file="$out" \
     --toggle-collect='*showReadingWindow*' \
-    --dump-after='(anonymous namespace)::showReadingWindow(frmMain&)' \
+    --dump-after='(anonymous namespace)::showReadingWindow(MainWindow&)' \
     "$build/bench/window_bench" --benchmark_filter=ReadingWindow --benchmark_min_time=3 \
     >/dev/null 2>&1
 counts=()
@@ -70,6 +70,6 @@ while [ -f "$out.$part" ]; do
     part=$((part + 1))
 done
 later=$(printf '%s\n' "${counts[@]:1}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-echo "cmdNext_Click to the reading window drawn (million instructions):"
+echo "showReading to the reading window drawn (million instructions):"
 printf '  first in the process %8s\n' "$(echo "${counts[0]}" | millions)"
 printf '  later (median of %d)  %8s\n' $((${#counts[@]} - 1)) "$(echo "$later" | millions)"

@@ -49,7 +49,7 @@ std::optional<std::string_view> northNodeSignAt(double year, std::int16_t monthI
     return std::prev(after)->sign;
 }
 
-void LookupNorthNodeSign(NodeReading& reading, double year, std::int16_t monthIndex,
+void lookUpNorthNodeSign(NodeReading& reading, double year, std::int16_t monthIndex,
                          std::int16_t dayIndex) {
     if (const auto sign = northNodeSignAt(year, monthIndex, dayIndex))
         reading.northSign = *sign;

@@ -36,5 +36,5 @@ std::optional<std::string_view> northNodeSignAt(double year, std::int16_t monthI
 
 // Stores the sign found as the reading's North sign; when none is found the
 // reading keeps the sign it had.
-void LookupNorthNodeSign(NodeReading& reading, double year, std::int16_t monthIndex,
+void lookUpNorthNodeSign(NodeReading& reading, double year, std::int16_t monthIndex,
                          std::int16_t dayIndex);

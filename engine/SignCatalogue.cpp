@@ -104,7 +104,7 @@ const SignCatalogueEntry* findSignCatalogueEntry(std::string_view northSign) {
     return found == entries.end() ? nullptr : &*found;
 }
 
-void ApplySignCatalogue(NodeReading& reading, ReadingTexts& texts) {
+void applySignCatalogue(NodeReading& reading, ReadingTexts& texts) {
     const SignCatalogueEntry* entry = findSignCatalogueEntry(reading.northSign);
     if (!entry)
         return;

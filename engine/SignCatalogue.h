@@ -41,4 +41,4 @@ const SignCatalogueEntry* findSignCatalogueEntry(std::string_view northSign);
 
 // Completes a reading from its North sign: stores the South sign and hands the
 // four texts to `texts`. A North sign without an entry changes nothing.
-void ApplySignCatalogue(NodeReading& reading, ReadingTexts& texts);
+void applySignCatalogue(NodeReading& reading, ReadingTexts& texts);

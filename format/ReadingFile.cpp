@@ -51,7 +51,7 @@ private:
 };
 
 void appendLine(std::string& bytes, std::string_view utf8) {
-    bytes += EncodeText(windows1252FromUtf8(utf8));
+    bytes += encodeText(windows1252FromUtf8(utf8));
     bytes += kLineEnd;
 }
 
@@ -131,7 +131,7 @@ ReadingFileLines parseReadingFile(std::string_view bytes) {
             bytes.remove_prefix(1);
     }
     const auto decoded = [&lines](std::size_t i) {
-        return utf8FromWindows1252(DecodeText(lines[i]));
+        return utf8FromWindows1252(decodeText(lines[i]));
     };
     return {decoded(0), decoded(1), decoded(2), decoded(3)};
 }
@@ -142,7 +142,7 @@ ReadingFileContents interpretReadingFile(std::string_view bytes) {
     return {ReadStatus::Read, parseReadingFile(bytes)};
 }
 
-std::error_code WriteReadingFile(const fs::path& path, const NodeReading& reading) {
+std::error_code writeReadingFile(const fs::path& path, const NodeReading& reading) {
     const std::string bytes = formatReadingFile(reading);
     // Never a file that would be refused when opened again.
     if (bytes.size() > kMaxReadingFileSize)
@@ -196,7 +196,7 @@ std::error_code WriteReadingFile(const fs::path& path, const NodeReading& readin
     return error;
 }
 
-ReadingFileContents ReadReadingFile(const fs::path& path) {
+ReadingFileContents readReadingFile(const fs::path& path) {
     // O_NONBLOCK: a named pipe put in the file's place is refused below, not waited on.
     const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     struct stat status {};

@@ -53,8 +53,8 @@ ReadingFileContents interpretReadingFile(std::string_view bytes);
 // refused. One that a new file cannot stand in for (other hard links to it, another owner, a
 // folder that takes no new files) is written in place instead. A reading whose file would be
 // too large to open again is not saved.
-[[nodiscard]] std::error_code WriteReadingFile(const std::filesystem::path& path,
+[[nodiscard]] std::error_code writeReadingFile(const std::filesystem::path& path,
                                                const NodeReading& reading);
 
 // Anything but a regular file, a named pipe included, is Unreadable and never waited on.
-ReadingFileContents ReadReadingFile(const std::filesystem::path& path);
+ReadingFileContents readReadingFile(const std::filesystem::path& path);

@@ -6,7 +6,7 @@ constexpr unsigned kShift = 85;
 
 } // namespace
 
-std::string EncodeText(std::string_view plain) {
+std::string encodeText(std::string_view plain) {
     std::string encoded;
     encoded.reserve(plain.size());
     for (const char c : plain) {
@@ -17,7 +17,7 @@ std::string EncodeText(std::string_view plain) {
     return encoded;
 }
 
-std::string DecodeText(std::string_view encoded) {
+std::string decodeText(std::string_view encoded) {
     std::string plain;
     plain.reserve(encoded.size());
     for (const char c : encoded) {

@@ -7,7 +7,7 @@
 // bytes and has no key: it keeps text from reading as plain text, nothing more.
 
 // Adds 85 to every byte; bytes from 171 up, which would pass 255, are dropped.
-std::string EncodeText(std::string_view plain);
+std::string encodeText(std::string_view plain);
 
 // Subtracts 85 from every byte; bytes below 85 are dropped.
-std::string DecodeText(std::string_view encoded);
+std::string decodeText(std::string_view encoded);

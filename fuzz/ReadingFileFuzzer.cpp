@@ -27,7 +27,7 @@ void checkFileContents(std::string_view bytes) {
         // Decoding may well give control characters (byte 98 becomes CR); only the encoding
         // keeps line ends out of a file.
         require(isWellFormedUtf8(*line), "a line read is well-formed UTF-8");
-        rewritten += EncodeText(windows1252FromUtf8(*line)) + "\r\n";
+        rewritten += encodeText(windows1252FromUtf8(*line)) + "\r\n";
     }
     require(rewritten.size() <= bytes.size() + 8, "the lines hold nothing the file did not");
     require(parseReadingFile(rewritten) == lines, "the lines read, saved again, read the same");

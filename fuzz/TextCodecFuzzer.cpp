@@ -21,17 +21,17 @@ std::string without(std::string text, bool (*dropped)(unsigned char)) {
 }
 
 void checkCodec(const std::string& input) {
-    const std::string encoded = EncodeText(input);
+    const std::string encoded = encodeText(input);
     require(encoded.size() <= input.size(), "encoding never lengthens a text");
     for (std::size_t i = 0; i < encoded.size(); ++i)
         require(byteAt(encoded, i) >= 85, "an encoded byte is never below 85, so never CR or LF");
     const std::string encodable = without(input, [](unsigned char b) { return b > 170; });
-    require(DecodeText(encoded) == encodable, "decoding gives back every byte up to 170");
+    require(decodeText(encoded) == encodable, "decoding gives back every byte up to 170");
 
-    const std::string decoded = DecodeText(input);
+    const std::string decoded = decodeText(input);
     require(decoded.size() <= input.size(), "decoding never lengthens a text");
     const std::string decodable = without(input, [](unsigned char b) { return b < 85; });
-    require(EncodeText(decoded) == decodable, "encoding gives back every byte from 85");
+    require(encodeText(decoded) == decodable, "encoding gives back every byte from 85");
 }
 
 void checkWindows1252(const std::string& input) {

@@ -53,7 +53,7 @@ case "${1:-}" in
 run)
     install_missing "${packages[@]}"
     build release
-    exec build/release/shell/nodalis
+    exec build/release/app/nodalis
     ;;
 package)
     install_missing "${packages[@]}" "${package_packages[@]}"

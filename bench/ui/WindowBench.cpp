@@ -1,11 +1,11 @@
 // The two moments a user waits for: the reading window after "Get My Karmic
 // Astrology Interpretation", and a printed report. Run it on an X server to
 // include the real drawing: tests/support/on-x-server.sh build/bench/bench/window_bench
-#include "shell/LoadedWindows.h"
 #include "tests/support/FakePlatform.h"
-#include "ui/main/frmMain.h"
-#include "ui/reading/frmDisplay.h"
-#include "ui/reading/frmSave.h"
+#include "ui/common/OpenWindows.h"
+#include "ui/main/MainWindow.h"
+#include "ui/reading/ReadingWindow.h"
+#include "ui/reading/ReportWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,24 +23,25 @@
 namespace {
 
 template <typename Window> Window* loaded() {
-    for (QWidget* window : LoadedWindows::inLoadOrder())
+    for (QWidget* window : OpenWindows::inCreationOrder())
         if (auto* found = qobject_cast<Window*>(window))
             return found;
     return nullptr;
 }
 
-void flushUnloadedWindows() {
+void flushDeferredDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // A main window holding a name and the date of the longest reading, Leo in 1943.
-frmMain& mainWindowWithEntry() {
-    auto* main = new frmMain;
+MainWindow& mainWindowWithEntry() {
+    auto* main = new MainWindow;
     main->show();
     if (!QTest::qWaitForWindowExposed(main))
         std::abort();
-    main->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("ANN LEE"));
-    main->findChild<QComboBox*>(QStringLiteral("cboYear"))->setCurrentText(QStringLiteral("1943"));
+    main->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QStringLiteral("ANN LEE"));
+    main->findChild<QComboBox*>(QStringLiteral("yearCombo"))
+        ->setCurrentText(QStringLiteral("1943"));
     return *main;
 }
 
@@ -78,9 +79,9 @@ template <typename Condition> bool runEventsUntil(Condition done) {
 // The window counts as shown once it has been exposed and drawn: the whole
 // window is drawn and handed to the window system in one go. Null when the
 // window did not appear.
-[[gnu::noinline]] frmDisplay* showReadingWindow(frmMain& main) {
-    main.cmdNext_Click();
-    frmDisplay* display = loaded<frmDisplay>();
+[[gnu::noinline]] ReadingWindow* showReadingWindow(MainWindow& main) {
+    main.showReading();
+    ReadingWindow* display = loaded<ReadingWindow>();
     if (!display)
         return nullptr;
     PaintCounter drawn(*display->centralWidget());
@@ -91,9 +92,9 @@ template <typename Condition> bool runEventsUntil(Condition done) {
 
 void BM_ReadingWindowShown(benchmark::State& state) {
     FakePlatform platform;
-    frmMain& main = mainWindowWithEntry();
+    MainWindow& main = mainWindowWithEntry();
     for (auto _ : state) {
-        frmDisplay* display = showReadingWindow(main);
+        ReadingWindow* display = showReadingWindow(main);
         if (!display) {
             state.SkipWithError("the reading window was not shown");
             break;
@@ -102,8 +103,8 @@ void BM_ReadingWindowShown(benchmark::State& state) {
         // Back to a main window drawn again and settled, where the user clicks next.
         state.PauseTiming();
         PaintCounter mainDrawn(*main.centralWidget());
-        display->cmdBack_Click();
-        flushUnloadedWindows();
+        display->goBack();
+        flushDeferredDeletes();
         if (!runEventsUntil([&mainDrawn] { return mainDrawn.paints > 0; })) {
             state.SkipWithError("the main window was not shown again");
             break;
@@ -123,21 +124,21 @@ void BM_ReportComposedAndPrintedToPdf(benchmark::State& state) {
         printer.setOutputFileName(pdf);
         return true;
     };
-    frmMain& main = mainWindowWithEntry();
-    main.cmdNext_Click();
-    frmDisplay* display = loaded<frmDisplay>();
+    MainWindow& main = mainWindowWithEntry();
+    main.showReading();
+    ReadingWindow* display = loaded<ReadingWindow>();
     for (auto _ : state) {
-        display->cmdPrint_Click();
-        frmSave* report = loaded<frmSave>();
-        report->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+        display->showReport();
+        ReportWindow* report = loaded<ReportWindow>();
+        report->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
 
         state.PauseTiming();
         report->close();
-        flushUnloadedWindows();
+        flushDeferredDeletes();
         state.ResumeTiming();
     }
     display->close();
-    flushUnloadedWindows();
+    flushDeferredDeletes();
 }
 BENCHMARK(BM_ReportComposedAndPrintedToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 

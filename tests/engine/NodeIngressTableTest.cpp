@@ -56,10 +56,10 @@ TEST(NodeIngressTable,
     EXPECT_EQ(signOn(1941, 5, 32), "Virgo");
     EXPECT_EQ(northNodeSignAt(1940, -1, -1), "Libra");
     NodeReading reading;
-    LookupNorthNodeSign(reading, 1975, 7, 9);
+    lookUpNorthNodeSign(reading, 1975, 7, 9);
     for (const double year : {1939.0, 2010.0, 1975.5, std::nan(""), HUGE_VAL}) {
         EXPECT_EQ(northNodeSignAt(year, 0, 0), std::nullopt) << year;
-        LookupNorthNodeSign(reading, year, 0, 0);
+        lookUpNorthNodeSign(reading, year, 0, 0);
     }
     EXPECT_EQ(reading.northSign, "Scorpio") << "stored, and kept when nothing is found";
 }

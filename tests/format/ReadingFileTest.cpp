@@ -92,20 +92,20 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
     const NodeReading ann = reading("ANN LEE", 29, "February", 1964);
     const std::string annFile = formatReadingFile(ann);
     const fs::path replaced = oldFile(folder / "ann.nrd", owner_read | owner_write | group_read);
-    ASSERT_FALSE(WriteReadingFile(replaced, ann));
+    ASSERT_FALSE(writeReadingFile(replaced, ann));
     EXPECT_EQ(contentsOf(replaced), annFile);
     EXPECT_EQ(fs::status(replaced).permissions(), owner_read | owner_write | group_read);
     // The longest name the folder takes, with no room to spare for a longer temporary one.
-    EXPECT_FALSE(WriteReadingFile(folder / (std::string(251, 'n') + ".nrd"), ann));
+    EXPECT_FALSE(writeReadingFile(folder / (std::string(251, 'n') + ".nrd"), ann));
 
     fs::create_hard_link(replaced, folder / "link.nrd");
-    ASSERT_FALSE(WriteReadingFile(folder / "link.nrd", reading("LINKED", 1, "May", 1950)));
-    EXPECT_EQ(ReadReadingFile(replaced).lines.name, "LINKED");
+    ASSERT_FALSE(writeReadingFile(folder / "link.nrd", reading("LINKED", 1, "May", 1950)));
+    EXPECT_EQ(readReadingFile(replaced).lines.name, "LINKED");
 
     fs::create_symlink(replaced, folder / "symlink.nrd");
     fs::create_symlink(folder / "elsewhere.nrd", folder / "dangling.nrd");
-    EXPECT_FALSE(WriteReadingFile(folder / "symlink.nrd", ann));
-    EXPECT_FALSE(WriteReadingFile(folder / "dangling.nrd", ann));
+    EXPECT_FALSE(writeReadingFile(folder / "symlink.nrd", ann));
+    EXPECT_FALSE(writeReadingFile(folder / "dangling.nrd", ann));
     EXPECT_TRUE(fs::is_symlink(folder / "symlink.nrd"));
     EXPECT_EQ(contentsOf(replaced), annFile);
     EXPECT_FALSE(fs::is_symlink(folder / "dangling.nrd")) << "followed to make a file elsewhere";
@@ -122,7 +122,7 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
         const passwd& user = unprivilegedUser();
         return (geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(user.pw_gid) == 0 &&
                                    setuid(user.pw_uid) == 0)) &&
-               !WriteReadingFile(writeOnly, ann) && !WriteReadingFile(locked, ann);
+               !writeReadingFile(writeOnly, ann) && !writeReadingFile(locked, ann);
     }));
     EXPECT_EQ(fs::file_size(writeOnly), annFile.size());
     EXPECT_EQ(fs::status(writeOnly).permissions(), owner_write);
@@ -133,7 +133,7 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
         GTEST_SKIP() << "saving over another user's file needs root";
     const fs::path theirs = oldFile(folder / "theirs.nrd", owner_read | owner_write);
     giveToUnprivilegedUser(theirs);
-    ASSERT_FALSE(WriteReadingFile(theirs, ann));
+    ASSERT_FALSE(writeReadingFile(theirs, ann));
     EXPECT_EQ(contentsOf(theirs), annFile);
     struct stat status {};
     EXPECT_EQ(stat(theirs.c_str(), &status), 0);
@@ -147,23 +147,23 @@ TEST_F(ReadingFileTest, failedSave_reportsAnErrorAndLeavesTheOldFileAsItWas) {
     EXPECT_TRUE(inChildProcess([&path] {
         const rlimit tiny{8, 8};
         return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &tiny) == 0 &&
-               WriteReadingFile(path, reading("A NEW NAME", 2, "June", 1960));
+               writeReadingFile(path, reading("A NEW NAME", 2, "June", 1960));
     }));
     EXPECT_EQ(contentsOf(path), std::string(200, 'x'));
     EXPECT_EQ(filesInFolder(), 1u) << "a temporary file was left behind";
     fs::create_directory(folder / "dir.nrd");
-    EXPECT_TRUE(WriteReadingFile(folder / "dir.nrd", reading("A", 1, "May", 1950)));
+    EXPECT_TRUE(writeReadingFile(folder / "dir.nrd", reading("A", 1, "May", 1950)));
     // Saved, it would be refused when opened again.
-    EXPECT_EQ(WriteReadingFile(folder / "long.nrd",
+    EXPECT_EQ(writeReadingFile(folder / "long.nrd",
                                reading(std::string(kMaxReadingFileSize, 'A'), 1, "May", 1950)),
               std::errc::file_too_large);
 }
 
 TEST_F(ReadingFileTest, readTellsUnreadableAndRefusedFilesFromReadOnes) {
-    EXPECT_EQ(ReadReadingFile(folder / "missing.nrd").status, ReadStatus::Unreadable);
+    EXPECT_EQ(readReadingFile(folder / "missing.nrd").status, ReadStatus::Unreadable);
     const auto statusOf = [this](const std::string& bytes) {
         std::ofstream(folder / "file.nrd", std::ios::binary) << bytes;
-        return ReadReadingFile(folder / "file.nrd").status;
+        return readReadingFile(folder / "file.nrd").status;
     };
     EXPECT_EQ(statusOf(std::string(kMaxReadingFileSize, '\x96')), ReadStatus::Read);
     EXPECT_EQ(statusOf(std::string(kMaxReadingFileSize + 1, '\x96')), ReadStatus::Refused);
@@ -178,7 +178,7 @@ TEST_F(ReadingFileTest, aNamedPipeSwappedInForTheFileIsRefusedNotWaitedOn) {
     std::ofstream(file) << '\0';
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     // With no writer, an open that blocks would wait for good: ten seconds tell it apart.
-    auto direct = std::async(std::launch::async, [&] { return ReadReadingFile(pipe).status; });
+    auto direct = std::async(std::launch::async, [&] { return readReadingFile(pipe).status; });
     const bool waited = direct.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
     if (waited)
         close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
@@ -189,7 +189,7 @@ TEST_F(ReadingFileTest, aNamedPipeSwappedInForTheFileIsRefusedNotWaitedOn) {
     int pipesRead = 0;
     std::thread reader([&] {
         while (swapping)
-            pipesRead += ReadReadingFile(path).status == ReadStatus::Read;
+            pipesRead += readReadingFile(path).status == ReadStatus::Read;
         readerRuns = false;
     });
     for (int swap = 0; swap < 50000; ++swap) {

@@ -11,8 +11,8 @@ namespace {
 using namespace std::string_literals;
 
 TEST(TextCodec, shiftsBytesBy85AndDropsThoseThatWouldLeaveTheRange) {
-    EXPECT_EQ(EncodeText("\0\xAA\xAB\xFF"s), "\x55\xFF");
-    EXPECT_EQ(DecodeText("\x54\x55\xFF"), "\0\xAA"s);
+    EXPECT_EQ(encodeText("\0\xAA\xAB\xFF"s), "\x55\xFF");
+    EXPECT_EQ(decodeText("\x54\x55\xFF"), "\0\xAA"s);
 }
 
 TEST(Windows1252, convertsBothWaysAndMarksWhatItCannotHold) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Platform.h"
+#include "services/Platform.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "shell/LoadedWindows.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/WidgetChecks.h"
-#include "ui/main/frmMain.h"
-#include "ui/reading/frmDisplay.h"
-#include "ui/reading/frmSave.h"
+#include "ui/common/OpenWindows.h"
+#include "ui/main/MainWindow.h"
+#include "ui/reading/ReadingWindow.h"
+#include "ui/reading/ReportWindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -31,7 +31,7 @@ inline QString textOf(const QWidget& window, const char* name) {
     return child<QLabel>(window, name).text();
 }
 
-inline void flushUnloads() {
+inline void flushDeferredDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -43,33 +43,33 @@ protected:
         main->show();
         fake.messages.clear(); // an update offer, had the last one been long ago
     }
-    void TearDown() override { unloadEveryWindow(); }
+    void TearDown() override { deleteEveryWindow(); }
 
-    static void unloadEveryWindow() {
-        flushUnloads();
-        while (!LoadedWindows::inLoadOrder().isEmpty()) // a report window goes with its reading
-            delete LoadedWindows::inLoadOrder().constLast();
+    static void deleteEveryWindow() {
+        flushDeferredDeletes();
+        while (!OpenWindows::inCreationOrder().isEmpty()) // a report window goes with its reading
+            delete OpenWindows::inCreationOrder().constLast();
     }
 
     void enter(const QString& name, int day, int month, int year) const {
-        child<QLineEdit>(*main, "txtName").setText(name);
-        child<QComboBox>(*main, "cboDate").setCurrentIndex(day - 1);
-        child<QComboBox>(*main, "cboMonth").setCurrentIndex(month - 1);
-        child<QComboBox>(*main, "cboYear").setCurrentIndex(year - 1940);
+        child<QLineEdit>(*main, "nameEdit").setText(name);
+        child<QComboBox>(*main, "dayCombo").setCurrentIndex(day - 1);
+        child<QComboBox>(*main, "monthCombo").setCurrentIndex(month - 1);
+        child<QComboBox>(*main, "yearCombo").setCurrentIndex(year - 1940);
     }
     QStringList entries() const {
-        return {child<QLineEdit>(*main, "txtName").text(),
-                child<QComboBox>(*main, "cboDate").currentText(),
-                child<QComboBox>(*main, "cboMonth").currentText(),
-                child<QComboBox>(*main, "cboYear").currentText()};
+        return {child<QLineEdit>(*main, "nameEdit").text(),
+                child<QComboBox>(*main, "dayCombo").currentText(),
+                child<QComboBox>(*main, "monthCombo").currentText(),
+                child<QComboBox>(*main, "yearCombo").currentText()};
     }
-    frmDisplay* readingFor(const QString& name, int day, int month, int year) const {
+    ReadingWindow* readingFor(const QString& name, int day, int month, int year) const {
         enter(name, day, month, year);
-        main->cmdNext_Click();
-        return shown<frmDisplay>();
+        main->showReading();
+        return shown<ReadingWindow>();
     }
     template <typename T> static T* shown() {
-        for (QWidget* window : LoadedWindows::inLoadOrder())
+        for (QWidget* window : OpenWindows::inCreationOrder())
             if (auto* found = qobject_cast<T*>(window); found && found->isVisible())
                 return found;
         return nullptr;
@@ -81,6 +81,6 @@ protected:
     }
 
     FakePlatform fake;
-    frmMain* main = new frmMain;
+    MainWindow* main = new MainWindow;
     QTemporaryDir folder;
 };

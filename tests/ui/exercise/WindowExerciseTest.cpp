@@ -1,6 +1,6 @@
+#include "app/Application.h"
 #include "engine/NodeIngressTable.h"
-#include "shell/Application.h"
-#include "shell/modHelp.h"
+#include "services/SitePages.h"
 #include "tests/ui/WindowFixture.h"
 
 #include <QApplication>
@@ -47,15 +47,15 @@ protected:
         // Which offer is in front; the shell's tests check the update reminder at the start.
         fake.randomDraws.enqueue(std::uniform_real_distribution<double>()(random));
         lock.emplace("nodalis-exercise-" + QByteArray::number(QCoreApplication::applicationPid()));
-        expect(StartApplication(*lock), "the program starts again once it has ended");
+        expect(startApplication(*lock), "the program starts again once it has ended");
     }
 
     void step() {
         ++steps;
-        const QList<QWidget*> loaded = LoadedWindows::inLoadOrder();
+        const QList<QWidget*> loaded = OpenWindows::inCreationOrder();
         QWidget* front = QApplication::activeModalWidget();
         front = front ? front : *std::ranges::find_if(loaded, &QWidget::isVisible);
-        const QString file = paths[uniform(0, qobject_cast<frmSave*>(front) ? 4 : 6)];
+        const QString file = paths[uniform(0, qobject_cast<ReportWindow*>(front) ? 4 : 6)];
         fake.fileNames.clear();
         fake.fileNames << file;
         const QString action = act(*front);
@@ -64,7 +64,7 @@ protected:
         recentSteps << QString::number(steps) + ' ' + front->metaObject()->className() + ": " +
                            action + " (file \"" + QFileInfo(file).fileName() + "\")";
         QCoreApplication::processEvents(); // as between two actions of a person
-        flushUnloads();
+        flushDeferredDeletes();
         if (fake.processEnds == ends)
             return checkWindows();
         checkEnded();
@@ -73,13 +73,13 @@ protected:
 
     // One action of a person on the window in front; returns what it was.
     QString act(QWidget& window) {
-        auto* name = window.findChild<QLineEdit*>(QStringLiteral("txtName"));
+        auto* name = window.findChild<QLineEdit*>(QStringLiteral("nameEdit"));
         const int roll = uniform(name ? 0 : 35, 99);
         if (roll < 15) {
             const int day = uniform(1, 31), month = uniform(1, 12), year = uniform(1940, 2009);
-            child<QComboBox>(window, "cboDate").setCurrentIndex(day - 1);
-            child<QComboBox>(window, "cboMonth").setCurrentIndex(month - 1);
-            child<QComboBox>(window, "cboYear").setCurrentIndex(year - kFirstTableYear);
+            child<QComboBox>(window, "dayCombo").setCurrentIndex(day - 1);
+            child<QComboBox>(window, "monthCombo").setCurrentIndex(month - 1);
+            child<QComboBox>(window, "yearCombo").setCurrentIndex(year - kFirstTableYear);
             return QStringLiteral("choose %1/%2/%3").arg(month).arg(day).arg(year);
         }
         if (roll < 50) { // in the name a digit, a dash or Ctrl+V brings a message
@@ -116,11 +116,12 @@ protected:
     }
 
     void checkWindows() {
-        const QList<QWidget*> loaded = LoadedWindows::inLoadOrder();
+        const QList<QWidget*> loaded = OpenWindows::inCreationOrder();
         QStringList order; // each window's class, marked when hidden
         for (QWidget* window : loaded)
             order << window->metaObject()->className() + QString(window->isVisible() ? "" : "-");
-        expect(QRegularExpression("^(frmMain|frmMain- frmDisplay)( frmSave| frmAbout)?$")
+        expect(QRegularExpression(
+                   "^(MainWindow|MainWindow- ReadingWindow)( ReportWindow| AboutDialog)?$")
                    .match(order.join(u' '))
                    .hasMatch(),
                "the main window is loaded, hidden just while a reading window is loaded and shown, "
@@ -132,7 +133,7 @@ protected:
     }
 
     void checkEnded() {
-        expect(fake.processEnds == ++ends && LoadedWindows::inLoadOrder().isEmpty() &&
+        expect(fake.processEnds == ++ends && OpenWindows::inCreationOrder().isEmpty() &&
                    QApplication::topLevelWidgets().isEmpty(),
                "the program ends once, and leaves nothing loaded and no window");
     }
@@ -154,8 +155,8 @@ TEST_F(WindowExercise, randomStepsOnTheWindowInFrontKeepEveryWindowInOrder) {
     start();
     while (steps < (asked > 0 ? asked : 3000) && !HasFailure())
         step();
-    ShutDownApplication();
-    flushUnloads();
+    shutDownApplication();
+    flushDeferredDeletes();
     checkEnded();
 }
 

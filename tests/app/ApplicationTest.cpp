@@ -1,0 +1,223 @@
+// The shell: page links, the About window, the update reminder and its settings, start-up
+// and shutdown.
+#include "app/Application.h"
+
+#include "services/ApplicationInfo.h"
+#include "services/SettingsStore.h"
+#include "services/SitePages.h"
+#include "tests/support/FakePlatform.h"
+#include "ui/about/AboutDialog.h"
+#include "ui/common/OpenWindows.h"
+#include "ui/main/MainWindow.h"
+#include "ui/reading/ReadingWindow.h"
+#include "ui/reading/ReportWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLockFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+using Message = FakePlatform::Message;
+
+QUrl pageOf(const QString& key) {
+    return QUrl(siteAddress() + "/nodalis/ssd.php?page=" + key);
+}
+
+// Each test starts with no settings, and its windows are unloaded at the end.
+class Shell : public ::testing::Test {
+protected:
+    Shell() { QFile::remove(SettingsStore().fileName()); }
+    ~Shell() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        while (!OpenWindows::inCreationOrder().isEmpty())
+            delete OpenWindows::inCreationOrder().constLast();
+    }
+
+    // Runs a program that starts as this one does as far as the update reminder, with its
+    // settings in `settings`; gives what it prints.
+    QString runProbe(const char* today, const QString& program = NODALIS_SETTINGS_PROBE) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+        QProcess process;
+        process.start(program, {today});
+        EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString() << " did not end";
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    QTemporaryDir settings;
+    FakePlatform fake;
+};
+
+TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
+    auto* main = new MainWindow;
+    auto* reading = new ReadingWindow(main);
+    // Each window's link and offer labels and menu entries, with the page each opens;
+    // actionMakeMoneyOnline, switched off, opens none.
+    const QString mainAndReading =
+        "forumLink=home-page actionVisitWebSite=home-page actionOnlineHelp=help-web-page "
+        "actionCheckForUpdate=download-web-page coBrandOffer=co-brand "
+        "fullBrandOffer=fully-branded actionMakeMoneyOnline=";
+    const std::pair<QWidget*, QString> windows[] = {
+        {main, mainAndReading},
+        {reading, mainAndReading},
+        {new ReportWindow({}, reading), "siteLink=home-page forumLink=home-page "
+                                        "coBrandOffer=co-brand fullBrandOffer=fully-branded"},
+        {new AboutDialog(reading), "homePageLink=home-page fullBrandLink=fully-branded"},
+    };
+    for (const auto& [window, elements] : windows) {
+        for (const QString& element : elements.split(u' ')) {
+            const QString name = element.section(u'=', 0, 0);
+            fake.openedUrls.clear();
+            if (auto* entry = window->findChild<QAction*>(name)) {
+                entry->trigger();
+            } else {
+                QLabel* label = window->findChild<QLabel*>(name);
+                ASSERT_NE(label, nullptr) << name.toStdString();
+                EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor) << name.toStdString();
+                QTest::mouseClick(label, Qt::LeftButton);
+            }
+            const QString page = element.section(u'=', 1);
+            EXPECT_EQ(fake.openedUrls, page.isEmpty() ? QList<QUrl>{} : QList{pageOf(page)})
+                << window->objectName().toStdString() << ' ' << name.toStdString();
+        }
+    }
+    QPointer about = static_cast<AboutDialog*>(windows[3].first);
+    about->show();
+    EXPECT_EQ(QApplication::activeModalWidget(), about.data());
+    QTest::mouseClick(about->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
+    SettingsStore store;
+    QStringList storedWhenOpened;
+    const auto noteStoredDate = [&](const QUrl&) {
+        storedWhenOpened << store.read("Duration");
+    };
+    using enum Platform::Answer;
+    // The date stored at the last offer, the answer to the question, and whether it is asked.
+    const std::tuple<QString, Platform::Answer, bool> cases[] = {
+        {"", Yes, false}, // the first run
+        {"2026-01-01", Yes, false}, {"2026-01-29", Yes, false}, {"2025-12-31", No, true},
+        {"2026-01-30", No, true},   {"2025-12-31", Yes, true},  {"next week", Yes, false},
+        {"2026-02-30", Yes, false},
+    };
+    for (const auto& [stored, answer, asked] : cases) {
+        ASSERT_TRUE(store.write("Duration", stored));
+        FakePlatform platform;
+        platform.answers << answer;
+        platform.onOpenUrl = noteStoredDate;
+        checkUpdateReminder();
+        const Message question{"There maybe an update to this software available\r"
+                               "Do you want to check for an update?",
+                               Platform::Icon::Information, Platform::Buttons::YesNo};
+        EXPECT_EQ(platform.messages, asked ? QList{question} : QList<Message>{})
+            << stored.toStdString();
+        EXPECT_EQ(store.read("Duration"), asked || stored.isEmpty() ? "2026-01-15" : stored);
+        EXPECT_EQ(platform.openedUrls,
+                  asked && answer == Yes ? QList{pageOf("download-web-page")} : QList<QUrl>{});
+    }
+    EXPECT_EQ(storedWhenOpened, QStringList{"2026-01-15"}) << "the page opens after the store";
+
+    // A date the store cannot keep opens no page: another process takes its lock meanwhile.
+    ASSERT_TRUE(store.write("Duration", "2025-01-01"));
+    fake.answers << Yes;
+    fake.onOpenUrl = noteStoredDate;
+    QLockFile held(store.fileName() + ".lock");
+    fake.onMessage = [&held](const Message&) {
+        ASSERT_TRUE(held.tryLock());
+    };
+    checkUpdateReminder();
+    EXPECT_EQ(storedWhenOpened.size(), 1);
+}
+
+TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
+    EXPECT_EQ(runProbe("2026-01-01"), " 0 2026-01-01");
+    EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
+    QFile file(settings.filePath("Nodalis/settings_probe.conf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray stored = file.readAll();
+    EXPECT_TRUE(stored.contains("[Settings]") && !stored.contains("Duration") &&
+                !stored.contains("2026"))
+        << stored.toStdString();
+
+    const QString copy = settings.filePath("nodalis-copy");
+    ASSERT_TRUE(QFile::copy(NODALIS_SETTINGS_PROBE, copy));
+    EXPECT_EQ(runProbe("2026-03-01", copy), " 0 2026-03-01");
+}
+
+TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
+    const QString file = settings.filePath("Nodalis/settings_probe.conf");
+    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_EQ(runProbe("2026-01-01"), " 0 ") << "a named pipe as the settings file";
+    ASSERT_TRUE(QFile::remove(file));
+    runProbe("2026-01-01");
+
+    // A reminder is due, but its date could not be stored.
+    ASSERT_TRUE(QDir().mkdir(file + ".lock"));
+    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a folder as its lock";
+    ASSERT_TRUE(QDir().rmdir(file + ".lock"));
+    QLockFile held(file + ".lock");
+    ASSERT_TRUE(held.tryLock());
+    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a lock another process holds";
+    held.unlock();
+    EXPECT_EQ(runProbe("2026-01-02"), "2026-01-01 0 2026-01-01");
+}
+
+// Notes the windows that are unloaded, in order.
+struct CloseLog : QObject {
+    QStringList unloaded;
+    bool eventFilter(QObject* window, QEvent* event) override {
+        if (event->type() == QEvent::Close)
+            unloaded << window->objectName();
+        return false;
+    }
+};
+
+TEST_F(Shell, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
+    auto* reading = new ReadingWindow(new MainWindow);
+    new AboutDialog;
+    CloseLog log;
+    for (QWidget* window : OpenWindows::inCreationOrder())
+        window->installEventFilter(&log);
+    reading->close();
+    EXPECT_EQ(log.unloaded, QStringList({"ReadingWindow", "MainWindow", "AboutDialog"}));
+    EXPECT_EQ(fake.processEnds, 1);
+}
+
+TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
+    fake.randomDraws << 0.0 << 0.17;
+    const QByteArray lockName =
+        "nodalis-test-" + QByteArray::number(QCoreApplication::applicationPid());
+    SingleInstanceLock first(lockName);
+    ASSERT_TRUE(startApplication(first));
+    QWidget* main = OpenWindows::inCreationOrder().constFirst();
+    EXPECT_TRUE(main->isVisible());
+    const auto offerInFront = [main] {
+        const QWidget* offer = main->findChild<QLabel*>("coBrandOffer");
+        return offer->parentWidget()->childAt(offer->geometry().center())->objectName();
+    };
+    EXPECT_EQ(offerInFront(), "coBrandOffer");
+    bringRandomOfferToFront(*main);
+    EXPECT_EQ(offerInFront(), "fullBrandOffer");
+
+    SingleInstanceLock second(lockName);
+    EXPECT_FALSE(startApplication(second));
+    EXPECT_EQ(fake.messages,
+              QList<Message>({{"Application is already running", Platform::Icon::Information,
+                               Platform::Buttons::Ok}}));
+    EXPECT_EQ(OpenWindows::inCreationOrder(), QList{main});
+    EXPECT_EQ(fake.processEnds, 1);
+}
+
+} // namespace

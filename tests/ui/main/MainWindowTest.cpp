@@ -1,0 +1,144 @@
+// The main and the reading window as a person uses them.
+#include "format/ReadingFile.h"
+#include "tests/ui/WindowFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+namespace {
+
+using Message = FakePlatform::Message;
+using Messages = QList<Message>;
+using enum Platform::Icon;
+using enum Platform::Buttons;
+const Message kOnlyLetters{"Please Enter only Letters", Information, Ok};
+const Message kEnterName{"Please Enter Your Name", Information, Ok};
+const Message kFebruary{"Please Enter Correct Date Or Month!", Information, Ok};
+const Message kThirtyDays{"Please Enter Correct Date Or Month !", Information, Ok};
+const Message kCheckTheFile{"Please Check The File.", Stop, Ok};
+
+QByteArray bytesOf(const QString& name, int day, const QString& month, int year) {
+    const NodeReading reading{
+        name.toStdString(), std::int16_t(year), month.toStdString(), std::int16_t(day), {}, {}};
+    return QByteArray::fromStdString(formatReadingFile(reading));
+}
+
+using MainWindowTest = WindowTest;
+
+TEST_F(MainWindowTest, typedAndPastedNamesKeepOnlyLettersInCapitals) {
+    QLineEdit& name = child<QLineEdit>(*main, "nameEdit");
+    QTest::keyClicks(&name, "ann 7-lee");
+    EXPECT_EQ(name.text(), "ANN LEE");
+    EXPECT_EQ(fake.messages, Messages(2, kOnlyLetters));
+
+    fake.messages.clear();
+    name.setCursorPosition(3);
+    QApplication::clipboard()->setText("-o'neil 2");
+    name.paste();
+    EXPECT_EQ(name.text(), "ANNONEIL  LEE");
+    EXPECT_EQ(fake.messages, Messages{kOnlyLetters});
+}
+
+TEST_F(MainWindowTest, anEntryGivesItsReadingOrTheMessageOfItsFault) {
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    child(*main, "yearCombo").setFocus();
+    QTest::keyClick(&child(*main, "nameEdit"), Qt::Key_Return);
+    EXPECT_EQ(fake.messages, Messages{kEnterName});
+    EXPECT_EQ(QApplication::focusWidget(), &child(*main, "nameEdit"));
+    // The message shown, or the signs and keywords shown and the descriptions' lengths. The
+    // journey gets the readings of 29 February 1964 and 10 August 1975, and 31 April's message.
+    const std::tuple<int, int, int, const Message*, QString> cases[] = {
+        {29, 2, 1965, &kFebruary, ""},
+        {30, 2, 2000, &kFebruary, ""},
+        {31, 11, 1980, &kThirtyDays, ""},
+        {29, 3, 1952, nullptr,
+         "Aquarious|Leo|Domestic and Emotional|Domestic and Emotional|719|714"},
+        {2, 12, 1987, nullptr,
+         "Aries|Libra|Co-dependent and Indecisive|Co-dependency and Indecisiveness|963|961"},
+        {3, 12, 1987, nullptr,
+         "Pisces|Virgo|" + QString("Compassionate and Worried|").repeated(2) + "541|540"},
+        {1, 1, 1943, nullptr,
+         "Leo|Aquarius|Introvert, Shy and Timid|Introvert, Shy and Timid|1195|1197"},
+    };
+    for (const auto& [day, month, year, message, texts] : cases) {
+        fake.messages.clear();
+        ReadingWindow* display = readingFor("ANN", day, month, year);
+        EXPECT_EQ(fake.messages, message ? Messages{*message} : Messages{}) << day << '/' << month;
+        ASSERT_EQ(display == nullptr, message != nullptr) << day << '/' << month << '/' << year;
+        if (!display)
+            continue;
+        QStringList shown;
+        for (const char* label :
+             {"northSignLabel", "southSignLabel", "northKeywordsLabel", "southKeywordsLabel"})
+            shown << textOf(*display, label);
+        // The descriptions can be selected but not edited.
+        for (const char* name : {"northDescriptionView", "southDescriptionView"}) {
+            const auto& box = child<QPlainTextEdit>(*display, name);
+            EXPECT_TRUE(box.isReadOnly() &&
+                        box.textInteractionFlags() & Qt::TextSelectableByKeyboard);
+            shown << QString::number(box.toPlainText().size());
+        }
+        EXPECT_EQ(shown.join(u'|'), texts);
+        display->goBack();
+    }
+}
+
+TEST_F(MainWindowTest, aFileThatIsNoGoodReadingIsRefusedAndChangesNothing) {
+    const QByteArray ann = bytesOf("ANN LEE", 1, "May", 1980);
+    const QString other = "OTHER|5|June|1990";
+    const std::tuple<QString, const Message*, QString> cases[] = {
+        {QString(), nullptr, other}, // the dialog cancelled
+        {file("ann.NRD", ann), &kCheckTheFile, other},
+        {folder.filePath("missing.nrd"), &kCheckTheFile, other},
+        {file("m.nrd", bytesOf("ANN", 1, "Smarch", 1980)), &kCheckTheFile, other},
+        {file("d.nrd", bytesOf("ANN", 32, "May", 1980)), &kCheckTheFile, other},
+        {file("y.nrd", bytesOf("ANN", 1, "May", 1939)), &kCheckTheFile, other},
+        {file("noname.nrd", bytesOf("", 7, "March", 1975)), &kEnterName, "|7|March|1975"},
+        {file("april.nrd", bytesOf("A", 31, "April", 1980)), &kThirtyDays, "A|31|April|1980"},
+    };
+    for (const auto& [path, message, shownEntries] : cases) {
+        fake.messages.clear();
+        enter("OTHER", 5, 6, 1990);
+        fake.fileNames.enqueue(path);
+        child<QPushButton>(*main, "openReadingButton").click();
+        EXPECT_EQ(fake.messages, message ? Messages{*message} : Messages{}) << path.toStdString();
+        EXPECT_EQ(entries().join(u'|'), shownEntries) << path.toStdString();
+        EXPECT_EQ(shown<ReadingWindow>(), nullptr) << path.toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, aReadingSavedFromTheReportOpensAgainAsSaved_afterBackKeptItsEntries) {
+    // A name longer than a text box takes by default.
+    QList<std::tuple<QString, int, int, int>> readings{{"ANN LEE", 29, 2, 1964},
+                                                       {"ANN LEE", 2, 12, 1987},
+                                                       {"ANN LEE", 3, 12, 1987},
+                                                       {QString(40000, u'A'), 7, 3, 1975}};
+    for (int month = 1; month <= 12; ++month)
+        readings.append({"MAY WEST", month == 2 ? 28 : 30, month, 1983});
+    for (const auto& [name, day, month, year] : readings) {
+        ReadingWindow* display = readingFor(name, day, month, year);
+        const QStringList saved = entries();
+        const QString sign = textOf(*display, "northSignLabel");
+        const QString path = file(saved.mid(1).join(u'-') + ".nrd", "old bytes");
+        display->showReport();
+        fake.fileNames << path << path; // saved, then opened again
+        child<QPushButton>(*shown<ReportWindow>(), "saveButton").click();
+        shown<ReportWindow>()->close();
+        child<QAction>(*display, "actionBack").trigger();
+        EXPECT_EQ(entries(), saved) << "Back keeps name and date";
+
+        enter("X", 1, month == 1 ? 2 : 1, 2001);
+        main->openSavedReading();
+        EXPECT_EQ(textOf(*shown<ReadingWindow>(), "northSignLabel"), sign)
+            << saved.join(u' ').left(20).toStdString();
+        shown<ReadingWindow>()->goBack();
+        EXPECT_EQ(entries(), saved);
+    }
+    EXPECT_TRUE(fake.messages.isEmpty());
+    // The journey finds the dialogs by their titles and lets the save dialog add the suffix.
+    for (const Platform::FileDialog& dialog : {fake.fileDialogs[0], fake.fileDialogs[1]})
+        EXPECT_EQ(dialog.filter, "Nodalis (*.nrd)");
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+#include "ui/common/OpenWindows.h"
+
+namespace {
+
+QList<QPointer<QWidget>>& windows() {
+    static QList<QPointer<QWidget>> loaded;
+    return loaded;
+}
+
+} // namespace
+
+void OpenWindows::add(QWidget* window) {
+    windows().append(window);
+}
+
+QList<QWidget*> OpenWindows::inCreationOrder() {
+    windows().removeAll(nullptr);
+    QList<QWidget*> result;
+    for (const QPointer<QWidget>& window : windows())
+        result.append(window.data());
+    return result;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QKeyEvent;
+class ReadingWindow;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The main window: the user types a name and picks a birth date, and gets the
+// reading in the reading window, or opens a reading saved earlier. It is loaded
+// once, hidden while a reading is shown, and closing it ends the program.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The birth date as the lists show it, month/day/year, e.g. "March/7/1975".
+    QString birthDateText() const;
+
+    // Checks name and date, telling the user what is wrong; true when a reading can start.
+    bool validateBirthData();
+
+    // What the open button does once the user has chosen `path`: refuses a name that does not
+    // end in "nrd" or a file that holds no reading, or puts the reading's name and date into
+    // the fields and starts the reading. Nothing happens for an empty path.
+    void openReadingFile(const QString& path);
+
+public slots:
+    void showReading();
+    void triggerGetReading();
+    void openSavedReading();
+    void triggerOpenReading();
+    void exitButtonClicked();
+    void triggerExit();
+    void showAbout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses the button that has the focus, and anywhere else starts the reading.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Unloading ends the program.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void fillDateLists();
+    // The name filter for one typed character code: the code to type, changed
+    // to a capital for a lower-case letter, or 0 when the character is refused.
+    char16_t acceptedNameCharacter(char16_t keyAscii);
+    bool filterNameKey(QKeyEvent& event);
+    void filterInsertedName(const QString& edited);
+    void returnFromReading();
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    QPointer<ReadingWindow> m_readingWindow;
+    // The control that had the focus when the reading started, to have it again after Back.
+    QPointer<QWidget> m_focusBeforeReading;
+    // nameEdit's text before the edit that textEdited reports.
+    QString m_nameBeforeEdit;
+};
