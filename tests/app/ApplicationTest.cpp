@@ -15,13 +15,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -128,50 +131,85 @@ TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStore
     }
     EXPECT_EQ(storedWhenOpened, QStringList{"2026-01-15"}) << "the page opens after the store";
 
-    // A date the store cannot keep opens no page: another process takes its lock meanwhile.
+    // A date the store cannot keep opens no page: the file grows too large meanwhile.
     ASSERT_TRUE(store.write("Duration", "2025-01-01"));
     fake.answers << Yes;
     fake.onOpenUrl = noteStoredDate;
-    QLockFile held(store.fileName() + ".lock");
-    fake.onMessage = [&held](const Message&) {
-        ASSERT_TRUE(held.tryLock());
+    fake.onMessage = [&store](const Message&) {
+        ASSERT_TRUE(QFile::resize(store.fileName(), 64 * 1024 + 1));
     };
     checkUpdateReminder();
     EXPECT_EQ(storedWhenOpened.size(), 1);
 }
 
 TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
-    EXPECT_EQ(runProbe("2026-01-01"), " 0 2026-01-01");
-    EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
+    // The file as earlier versions wrote it, holding 2026-01-01.
+    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
     QFile file(settings.filePath("Nodalis/settings_probe.conf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("[Settings]\n%U2122%CA%C7%B6%C9%BE%C4%C3=\u2021\u2026\u2021\u2039"
+                              "\u201a\u2026\u2020\u201a\u2026\u2020\n")
+                   .toUtf8());
+    file.close();
+    EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
+    EXPECT_EQ(runProbe("2026-01-21"), "2026-01-20 0 2026-01-20");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray stored = file.readAll();
-    EXPECT_TRUE(stored.contains("[Settings]") && !stored.contains("Duration") &&
+    EXPECT_TRUE(stored.startsWith("[Settings]\n%U2122") && !stored.contains("Duration") &&
                 !stored.contains("2026"))
         << stored.toStdString();
 
     const QString copy = settings.filePath("nodalis-copy");
     ASSERT_TRUE(QFile::copy(NODALIS_SETTINGS_PROBE, copy));
     EXPECT_EQ(runProbe("2026-03-01", copy), " 0 2026-03-01");
+
+    // The folder by the XDG rule: a relative XDG_CONFIG_HOME is ignored, and without HOME
+    // the home folder is the user's in the password database.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(SettingsStore("x").fileName(), home + "/.config/Nodalis/x.conf");
+    qunsetenv("HOME");
+    EXPECT_EQ(SettingsStore("x").fileName(),
+              QString(getpwuid(geteuid())->pw_dir) + "/.config/Nodalis/x.conf");
+    qputenv("HOME", home);
 }
 
+// A settings file that is not a small regular file is neither waited on nor rewritten: one
+// too large to be the program's own, even by a byte, or a named pipe swapped in for it.
 TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
     const QString file = settings.filePath("Nodalis/settings_probe.conf");
-    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
-    ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-    EXPECT_EQ(runProbe("2026-01-01"), " 0 ") << "a named pipe as the settings file";
-    ASSERT_TRUE(QFile::remove(file));
     runProbe("2026-01-01");
+    for (const qint64 size : {qint64(64 * 1024 + 1), qint64(200) << 20}) {
+        ASSERT_TRUE(QFile::resize(file, size));
+        EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
+        EXPECT_EQ(QFileInfo(file).size(), size);
+    }
 
-    // A reminder is due, but its date could not be stored.
-    ASSERT_TRUE(QDir().mkdir(file + ".lock"));
-    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a folder as its lock";
-    ASSERT_TRUE(QDir().rmdir(file + ".lock"));
-    QLockFile held(file + ".lock");
-    ASSERT_TRUE(held.tryLock());
-    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a lock another process holds";
-    held.unlock();
-    EXPECT_EQ(runProbe("2026-01-02"), "2026-01-01 0 2026-01-01");
+    ASSERT_TRUE(QFile::resize(file, 0));
+    SettingsStore store("settings_probe");
+    ASSERT_TRUE(store.write("Duration", "2026-01-01"));
+    const QByteArray path = QFile::encodeName(file), pipe = path + ".pipe", copy = path + ".copy",
+                     next = path + ".next";
+    ASSERT_EQ(mkfifo(pipe, 0600), 0);
+    ASSERT_EQ(link(path, copy), 0);
+    std::atomic<bool> swapping = true;
+    auto reader = std::async(std::launch::async, [&] {
+        int read = 0;
+        while (swapping)
+            read += store.read("Duration") == "2026-01-01";
+        return read;
+    });
+    for (int swap = 0; swap < 20000; ++swap) {
+        ASSERT_EQ(link(swap % 2 ? copy : pipe, next), 0);
+        ASSERT_EQ(rename(next, path), 0);
+    }
+    swapping = false;
+    // A read that opened the pipe waits for good; ten seconds tell it apart.
+    const bool waited = reader.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
+    while (reader.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        close(open(pipe, O_WRONLY | O_NONBLOCK));
+    EXPECT_FALSE(waited);
+    EXPECT_GT(reader.get(), 0);
 }
 
 // Notes the windows that are unloaded, in order.
