@@ -31,6 +31,7 @@ constexpr std::string_view kTemporaryPrefix = ".nodalis-";
 constexpr std::size_t kTemporaryNameSize = kTemporaryPrefix.size() + 8;
 constexpr std::string_view kJournalSuffix = ".journal";
 constexpr int kMaxLinks = 40; // as many as the kernel follows in one path
+constexpr int kAttempts = 8;  // a temporary name taken, by a save that was killed, is drawn again
 
 std::error_code lastError() {
     return {errno, std::generic_category()};
@@ -133,9 +134,10 @@ std::optional<Identity> identityOf(int file) {
     if (::statx(file, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME, &status) != 0)
         return std::nullopt;
     Identity identity{makedev(status.stx_dev_major, status.stx_dev_minor), status.stx_ino};
-    if (status.stx_mask & STATX_BTIME)
-        identity.bornSeconds = status.stx_btime.tv_sec,
+    if (status.stx_mask & STATX_BTIME) {
+        identity.bornSeconds = status.stx_btime.tv_sec;
         identity.bornNanoseconds = status.stx_btime.tv_nsec;
+    }
     return identity;
 }
 
@@ -161,7 +163,6 @@ std::error_code createNewFile(int folder, mode_t mode, NewFile& made) {
         canNameUnnamed ? ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode) : -1};
     if (!made.file && canNameUnnamed && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return lastError();
-    constexpr int kAttempts = 8; // a name taken, by a save that was killed, is drawn again
     for (int attempt = 0; !made.file && attempt < kAttempts; ++attempt) {
         made.name = temporaryName();
         made.file = Descriptor{
@@ -198,7 +199,7 @@ std::error_code renameNewFileOver(int folder, NewFile& made, const std::string& 
         const std::error_code error = linkNewFile(folder, made, temporary);
         if (!error)
             made.name = temporary;
-        else if (error != std::errc::file_exists || attempt == 8)
+        else if (error != std::errc::file_exists || attempt == kAttempts)
             return error;
     }
     if (::renameat(folder, made.name.c_str(), folder, name.c_str()) != 0)
@@ -222,8 +223,8 @@ void removeStaleTemporaries(int folder) {
         Descriptor file{::openat(folder, name.c_str(), O_RDONLY | flags)};
         if (!file)
             file = Descriptor{::openat(folder, name.c_str(), O_WRONLY | flags)};
-        struct stat opened {
-        }, named{};
+        struct stat opened {};
+        struct stat named {};
         if (file && ::fstat(file.get(), &opened) == 0 && S_ISREG(opened.st_mode) &&
             opened.st_uid == ::geteuid() && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0 &&
             ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -300,12 +301,13 @@ fs::path journalFolder() {
     return state.empty() ? state : state / "Nodalis";
 }
 
-// Whether `now` is what writing `written` over `before` can leave when cut short.
+// Whether `now` is what writing `written` over `before` can leave when cut short, a power
+// cut included, which may leave zeros where a block was not yet written.
 bool isPartlyWritten(std::string_view now, std::string_view before, std::string_view written) {
     if (now.size() > std::max(before.size(), written.size()))
         return false;
     for (std::size_t i = 0; i < now.size(); ++i) {
-        if ((i >= before.size() || now[i] != before[i]) &&
+        if (now[i] != '\0' && (i >= before.size() || now[i] != before[i]) &&
             (i >= written.size() || now[i] != written[i]))
             return false;
     }
@@ -348,9 +350,11 @@ void finishInterruptedSaves() {
             ::openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
         struct stat status {};
         std::string text;
-        // A journal unlinked by the save that just finished has no links left.
+        // Only this user's own journals count. One unlinked by the save that just finished
+        // has no links left.
         if (!file || ::flock(file.get(), LOCK_EX | LOCK_NB) != 0 ||
-            ::fstat(file.get(), &status) != 0 || status.st_nlink == 0)
+            ::fstat(file.get(), &status) != 0 || status.st_uid != ::geteuid() ||
+            status.st_nlink == 0)
             continue;
         const bool read = !readAll(file.get(), kMaxJournalSize, text);
         const std::optional<Journal> journal = read ? parsedJournal(text) : std::nullopt;
@@ -550,6 +554,7 @@ std::error_code saveFileContents(const fs::path& path, std::string_view bytes) {
     if (const std::error_code error = findTarget(path.native(), target))
         return error;
     const int folder = target.folder.get();
+    removeStaleTemporaries(folder);
     struct stat old {};
     if (target.file) {
         if (::fstat(target.file.get(), &old) != 0)
@@ -562,7 +567,6 @@ std::error_code saveFileContents(const fs::path& path, std::string_view bytes) {
             return writeInPlace(folder, target.name, target.file, bytes);
     }
 
-    removeStaleTemporaries(folder);
     NewFile made;
     std::error_code error = createNewFile(folder, target.file ? S_IRUSR | S_IWUSR : 0666, made);
     // A folder that takes no new files may still let the file in it be written.
