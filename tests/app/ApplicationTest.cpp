@@ -5,6 +5,7 @@
 #include "services/ApplicationInfo.h"
 #include "services/SettingsStore.h"
 #include "services/SitePages.h"
+#include "services/UpdateReminder.h"
 #include "tests/support/FakePlatform.h"
 #include "ui/about/AboutDialog.h"
 #include "ui/common/OpenWindows.h"
@@ -31,7 +32,7 @@ QUrl pageOf(const QString& key) {
     return QUrl(siteAddress() + "/nodalis/ssd.php?page=" + key);
 }
 
-// Each test starts with no settings, and its windows are unloaded at the end.
+// Each test starts with no settings, and its windows are deleted at the end.
 class Shell : public ::testing::Test {
 protected:
     Shell() { QFile::remove(SettingsStore().fileName()); }
@@ -57,7 +58,7 @@ protected:
 
 TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
     auto* main = new MainWindow;
-    auto* reading = new ReadingWindow(main);
+    auto* reading = new ReadingWindow;
     // Each window's link and offer labels and menu entries, with the page each opens;
     // actionMakeMoneyOnline, switched off, opens none.
     const QString mainAndReading =
@@ -174,24 +175,25 @@ TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWer
     EXPECT_EQ(runProbe("2026-01-02"), "2026-01-01 0 2026-01-01");
 }
 
-// Notes the windows that are unloaded, in order.
+// Notes the windows that are closed, in order.
 struct CloseLog : QObject {
-    QStringList unloaded;
+    QStringList closed;
     bool eventFilter(QObject* window, QEvent* event) override {
         if (event->type() == QEvent::Close)
-            unloaded << window->objectName();
+            closed << window->objectName();
         return false;
     }
 };
 
 TEST_F(Shell, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
-    auto* reading = new ReadingWindow(new MainWindow);
+    new MainWindow;
+    auto* reading = new ReadingWindow;
     new AboutDialog;
     CloseLog log;
     for (QWidget* window : OpenWindows::inCreationOrder())
         window->installEventFilter(&log);
     reading->close();
-    EXPECT_EQ(log.unloaded, QStringList({"ReadingWindow", "MainWindow", "AboutDialog"}));
+    EXPECT_EQ(log.closed, QStringList({"ReadingWindow", "MainWindow", "AboutDialog"}));
     EXPECT_EQ(fake.processEnds, 1);
 }
 
@@ -208,7 +210,7 @@ TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyR
         return offer->parentWidget()->childAt(offer->geometry().center())->objectName();
     };
     EXPECT_EQ(offerInFront(), "coBrandOffer");
-    bringRandomOfferToFront(*main);
+    bringRandomOfferToFront(*qobject_cast<MainWindow*>(main));
     EXPECT_EQ(offerInFront(), "fullBrandOffer");
 
     SingleInstanceLock second(lockName);

@@ -21,9 +21,6 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The birth date as the lists show it, month/day/year, e.g. "March/7/1975".
-    QString birthDateText() const;
-
     // Checks name and date, telling the user what is wrong; true when a reading can start.
     bool validateBirthData();
 
@@ -32,14 +29,13 @@ public:
     // the fields and starts the reading. Nothing happens for an empty path.
     void openReadingFile(const QString& path);
 
+    // The two offers share one place; the one brought to the front hides the other.
+    enum class Offer { CoBrand, FullBrand };
+    void bringToFront(Offer offer);
+
 public slots:
     void showReading();
-    void triggerGetReading();
     void openSavedReading();
-    void triggerOpenReading();
-    void exitButtonClicked();
-    void triggerExit();
-    void showAbout();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,6 +45,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The birth date as the lists show it, month/day/year, e.g. "March/7/1975".
+    QString birthDateText() const;
     void fillDateLists();
     // The name filter for one typed character code: the code to type, changed
     // to a capital for a lower-case letter, or 0 when the character is refused.

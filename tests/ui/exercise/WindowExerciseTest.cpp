@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "engine/NodeIngressTable.h"
-#include "services/SitePages.h"
 #include "tests/ui/WindowFixture.h"
+#include "ui/common/OpenWindows.h"
 
 #include <QApplication>
 #include <QPrinter>
