@@ -1,4 +1,4 @@
-// The shell: page links, the About window, the update reminder and its settings, start-up
+// The program around its windows: page links, the About window, the update reminder and its settings, start-up
 // and shutdown.
 #include "app/Application.h"
 
@@ -33,10 +33,10 @@ QUrl pageOf(const QString& key) {
 }
 
 // Each test starts with no settings, and its windows are deleted at the end.
-class Shell : public ::testing::Test {
+class Program : public ::testing::Test {
 protected:
-    Shell() { QFile::remove(SettingsStore().fileName()); }
-    ~Shell() override {
+    Program() { QFile::remove(SettingsStore().fileName()); }
+    ~Program() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         while (!OpenWindows::inCreationOrder().isEmpty())
             delete OpenWindows::inCreationOrder().constLast();
@@ -56,7 +56,7 @@ protected:
     FakePlatform fake;
 };
 
-TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
+TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
     auto* main = new MainWindow;
     auto* reading = new ReadingWindow;
     // Each window's link and offer labels and menu entries, with the page each opens;
@@ -98,7 +98,7 @@ TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOt
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
+TEST_F(Program, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
     SettingsStore store;
     QStringList storedWhenOpened;
     const auto noteStoredDate = [&](const QUrl&) {
@@ -141,7 +141,7 @@ TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStore
     EXPECT_EQ(storedWhenOpened.size(), 1);
 }
 
-TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
+TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
     EXPECT_EQ(runProbe("2026-01-01"), " 0 2026-01-01");
     EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
     QFile file(settings.filePath("Nodalis/settings_probe.conf"));
@@ -156,7 +156,7 @@ TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameSt
     EXPECT_EQ(runProbe("2026-03-01", copy), " 0 2026-03-01");
 }
 
-TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
+TEST_F(Program, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
     const QString file = settings.filePath("Nodalis/settings_probe.conf");
     ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
     ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
@@ -185,7 +185,7 @@ struct CloseLog : QObject {
     }
 };
 
-TEST_F(Shell, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
+TEST_F(Program, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
     new MainWindow;
     auto* reading = new ReadingWindow;
     new AboutDialog;
@@ -197,7 +197,7 @@ TEST_F(Shell, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce
     EXPECT_EQ(fake.processEnds, 1);
 }
 
-TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
+TEST_F(Program, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
     fake.randomDraws << 0.0 << 0.17;
     const QByteArray lockName =
         "nodalis-test-" + QByteArray::number(QCoreApplication::applicationPid());
