@@ -44,9 +44,9 @@ AboutDialog* showAboutWindow(QWidget* opener) {
     AboutDialog* about = nullptr;
     for (QWidget* window : OpenWindows::inCreationOrder()) {
         // One that is no longer visible has been closed and waits to be deleted.
-        auto* loaded = qobject_cast<AboutDialog*>(window);
-        if (loaded && loaded->isVisible())
-            about = loaded;
+        auto* dialog = qobject_cast<AboutDialog*>(window);
+        if (dialog && dialog->isVisible())
+            about = dialog;
     }
     if (!about)
         about = new AboutDialog(opener);

@@ -5,8 +5,8 @@
 namespace {
 
 QList<QPointer<QWidget>>& windows() {
-    static QList<QPointer<QWidget>> loaded;
-    return loaded;
+    static QList<QPointer<QWidget>> list;
+    return list;
 }
 
 } // namespace

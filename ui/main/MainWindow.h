@@ -12,7 +12,7 @@ class MainWindow;
 }
 
 // The main window: the user types a name and picks a birth date, and gets the
-// reading in the reading window, or opens a reading saved earlier. It is loaded
+// reading in the reading window, or opens a reading saved earlier. It is created
 // once, hidden while a reading is shown, and closing it ends the program.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -41,7 +41,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Enter presses the button that has the focus, and anywhere else starts the reading.
     void keyPressEvent(QKeyEvent* event) override;
-    // Unloading ends the program.
+    // Closing ends the program.
     void closeEvent(QCloseEvent* event) override;
 
 private:
