@@ -1,5 +1,5 @@
-// The program around its windows: page links, the About window, the update reminder and its settings, start-up
-// and shutdown.
+// The program around its windows: page links, the About window, the update reminder and its
+// settings, start-up and shutdown.
 #include "app/Application.h"
 
 #include "services/ApplicationInfo.h"
