@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -60,7 +61,7 @@ CommandLine readCommandLine(int argc, char* argv[]) {
 
     const auto fail = [](const QString& error) {
         std::fprintf(stderr, "nodalis: %s (see nodalis --help)\n", qPrintable(error));
-        return CommandLine{kUsage, {}};
+        return CommandLine{kUsage, std::nullopt};
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -68,17 +69,26 @@ CommandLine readCommandLine(int argc, char* argv[]) {
         // The usage line names the program as it was started, which the parser takes from here.
         const QCoreApplication application(argc, argv);
         std::fputs(qPrintable(parser.helpText()), stdout);
-        return {kSuccess, {}};
+        return {kSuccess, std::nullopt};
     }
     if (parser.isSet(version)) {
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
-        return {kSuccess, {}};
+        return {kSuccess, std::nullopt};
     }
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
+    if (parser.positionalArguments().size() > 1)
         return fail(QStringLiteral("Give one reading file at most."));
-    return {std::nullopt, files.value(0)};
+    // The parser has the file as text, which loses every byte that is not UTF-8: it is taken
+    // from argv, where the parser found it (no option takes a value).
+    bool optionsOver = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (!optionsOver && argument == "--")
+            optionsOver = true;
+        else if (optionsOver || argument == "-" || !argument.starts_with('-'))
+            return {std::nullopt, std::string(argument)};
+    }
+    return {std::nullopt, std::nullopt};
 }
 
 void holdQtMessagesWhileConnecting() {
