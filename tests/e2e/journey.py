@@ -319,7 +319,10 @@ def journey(log, work):
     close_box(reading_window)
     assert program.wait(10) == 0, f"the program ended with {program.returncode}"
 
-    program, app = start(log, saved_file)
+    # A file name that is not UTF-8 is bytes all the way to the file.
+    odd_file = work / os.fsdecode(b"caf\xe9.nrd")
+    shutil.copy(saved_file, odd_file)
+    program, app = start(log, odd_file)
     reading_window, opened = reading(app, *saved[:4])
     assert opened == saved, f"the reading started with its file differs from the saved one: {opened}"
     screenshot("reading-opened-at-the-start")
@@ -331,6 +334,14 @@ def journey(log, work):
     reading_window, opened = reading(app, *saved[:4])
     assert opened == saved, f"the opened reading differs from the saved one: {opened}"
     screenshot("reopened-reading")
+    # Opened from the file manager while the program runs: the running copy goes back and
+    # opens it, and the new start ends quietly.
+    handed = subprocess.run([EXECUTABLE, odd_file], env=ENVIRONMENT, stdout=log, stderr=log, timeout=30)
+    assert handed.returncode == 0, f"the start with a file ended with {handed.returncode}"
+    closed("the reading window", reading_window)
+    reading_window, opened = reading(app, *saved[:4])
+    assert opened == saved, f"the reading handed over differs from the saved one: {opened}"
+    screenshot("reading-handed-over")
     click(find(reading_window, "push button", "Exit"))
     assert program.wait(10) == 0, f"the program ended with {program.returncode}"
 
