@@ -46,7 +46,7 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Karmic astrology readings from a name and a birth date. With FILE, opens that saved "
-        "reading at once."));
+        "reading at once, in the copy that already runs if there is one."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and end."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},

@@ -129,8 +129,8 @@ std::optional<uid_t> listenerOwner(const Address& address) {
                 const std::size_t size = head.rta_len - RTA_ALIGN(sizeof head);
                 if (head.rta_type == UNIX_DIAG_NAME)
                     named = QByteArrayView(data, static_cast<qsizetype>(size)) == name;
-                else if (head.rta_type == UNIX_DIAG_UID && size == sizeof(std::uint32_t))
-                    uid = *reinterpret_cast<const std::uint32_t*>(data);
+                else if (head.rta_type == UNIX_DIAG_UID && size == sizeof(uid_t))
+                    std::memcpy(&uid.emplace(), data, size);
                 attribute += RTA_ALIGN(head.rta_len);
             }
             if (named)
