@@ -23,7 +23,7 @@ press_ok() { # in the message of copy $1, which then goes
     local box
     box=$(message_of "$1")
     xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool windowfocus --sync "$box" key Return
-    timeout 20 sh -c 'while xdotool search --onlyvisible --pid "$1" --name "^Nodalis\$"; do sleep 0.05; done' - "$1" >/dev/null
+    timeout 20 sh -c 'while xdotool getwindowname "$1"; do sleep 0.05; done' - "$box" >/dev/null 2>&1
 }
 ended() { # copy $1 ends within 20 s, with status $2
     local status=0
