@@ -61,7 +61,7 @@ CommandLine readCommandLine(int argc, char* argv[]) {
 
     const auto fail = [](const QString& error) {
         std::fprintf(stderr, "nodalis: %s (see nodalis --help)\n", qPrintable(error));
-        return CommandLine{kUsage, std::nullopt};
+        return CommandLine{kUsage, {}};
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -69,12 +69,12 @@ CommandLine readCommandLine(int argc, char* argv[]) {
         // The usage line names the program as it was started, which the parser takes from here.
         const QCoreApplication application(argc, argv);
         std::fputs(qPrintable(parser.helpText()), stdout);
-        return {kSuccess, std::nullopt};
+        return {kSuccess, {}};
     }
     if (parser.isSet(version)) {
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
-        return {kSuccess, std::nullopt};
+        return {kSuccess, {}};
     }
     if (parser.positionalArguments().size() > 1)
         return fail(QStringLiteral("Give one reading file at most."));
