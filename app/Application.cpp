@@ -19,6 +19,7 @@ void bringToFront(QWidget& window, const QByteArray& activationToken) {
         QGuiApplication::platformName().startsWith(u"wayland") && !activationToken.isEmpty();
     if (token)
         qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.raise();
     window.activateWindow();
     // One that Qt did not spend must not reach the programs that this one starts.
