@@ -1,12 +1,10 @@
 #include "app/Application.h"
 
 #include "services/Platform.h"
-#include "services/SitePages.h"
 #include "ui/common/OpenWindows.h"
 #include "ui/main/MainWindow.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPointer>
 
 namespace {
@@ -14,7 +12,7 @@ namespace {
 // Raises `window` over other programs' windows as far as the platform lets a program do so
 // that the user did not just click. On Wayland that takes the launcher's token, which Qt
 // spends from the environment.
-void bringToFront(QWidget& window, const QByteArray& activationToken) {
+void raiseAboveOtherPrograms(QWidget& window, const QByteArray& activationToken) {
     const bool token =
         QGuiApplication::platformName().startsWith(u"wayland") && !activationToken.isEmpty();
     if (token)
@@ -34,19 +32,19 @@ void receiveReadingFiles(SingleInstanceLock& lock, MainWindow* mainWindow) {
         [mainWindow = QPointer(mainWindow)](const HandedFile& file) {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal)
-                bringToFront(*modal, file.activationToken);
+                raiseAboveOtherPrograms(*modal, file.activationToken);
             return !modal && mainWindow;
         },
         [mainWindow = QPointer(mainWindow)](const HandedFile& file) {
             if (!mainWindow)
                 return;
             mainWindow->backFromReading();
-            bringToFront(*mainWindow, file.activationToken);
+            raiseAboveOtherPrograms(*mainWindow, file.activationToken);
             mainWindow->openReadingFile(file.path);
             // The reading window that replaced the main window, if the file gave a reading.
             QWidget* front = OpenWindows::inCreationOrder().constLast();
             if (front != mainWindow && front->isVisible())
-                bringToFront(*front, {});
+                raiseAboveOtherPrograms(*front, {});
         });
 }
 
@@ -82,10 +80,8 @@ bool startApplication(SingleInstanceLock& lock, const std::optional<std::string>
     return true;
 }
 
-void bringRandomOfferToFront(QWidget& mainWindow) {
+void bringRandomOfferToFront(MainWindow& mainWindow) {
     const int draw = static_cast<int>(platform().nextRandom() * 6 + 1);
-    const auto name =
-        draw % 2 == 0 ? QStringLiteral("fullBrandOffer") : QStringLiteral("coBrandOffer");
-    if (auto* offer = mainWindow.findChild<QLabel*>(name))
-        offer->raise();
+    mainWindow.bringToFront(draw % 2 == 0 ? MainWindow::Offer::FullBrand
+                                          : MainWindow::Offer::CoBrand);
 }

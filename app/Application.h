@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-class QWidget;
+class MainWindow;
 
 // Refuses to run beside another copy of the program, or hands that copy `readingFile`, if
 // given; otherwise shows the main window, picks which offer it shows and then opens
@@ -17,4 +17,4 @@ bool startApplication(SingleInstanceLock& lock,
 
 // Brings one of the main window's two offer labels, which share one rectangle,
 // to the front: each in half of all runs.
-void bringRandomOfferToFront(QWidget& mainWindow);
+void bringRandomOfferToFront(MainWindow& mainWindow);

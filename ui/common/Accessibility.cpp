@@ -108,11 +108,13 @@ void reportItemAsFocused(QComboBox& list, int index) {
     }
 }
 
-QAccessibleInterface* accessibleInterface(const QString& className, QObject* object) {
-    if (className == QLatin1String("LinkLabel"))
-        return new AccessibleLink(*static_cast<LinkLabel*>(object));
-    if (className == QLatin1String("QComboBox")) {
-        auto& list = *static_cast<QComboBox*>(object);
+// Qt asks with the names of the object's class and of each class it derives from, most
+// derived first; the object's own type answers the first question.
+QAccessibleInterface* accessibleInterface(const QString& /*className*/, QObject* object) {
+    if (auto* link = qobject_cast<LinkLabel*>(object))
+        return new AccessibleLink(*link);
+    if (auto* box = qobject_cast<QComboBox*>(object)) {
+        auto& list = *box;
         if (list.isEditable())
             return nullptr; // Qt's own has the text box as a second child
         // The interface is made once for each list, when it is first asked for.
