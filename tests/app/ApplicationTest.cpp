@@ -224,7 +224,7 @@ TEST_F(Program, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACop
 
 // Qt names a path that is not UTF-8 wrongly, and a dialog given a folder that does not exist
 // opens in its parent with the rest typed as the file's name.
-TEST_F(Shell, fileDialogsStartInAFolderThatExists_whenHomeIsNotUtf8OrMissing) {
+TEST_F(Program, fileDialogsStartInAFolderThatExists_whenHomeIsNotUtf8OrMissing) {
     const QByteArray home = qgetenv("HOME");
     const QByteArray notUtf8 = QFile::encodeName(settings.path()) + "/caf\xe9";
     ASSERT_EQ(mkdir(notUtf8.constData(), 0700), 0);
