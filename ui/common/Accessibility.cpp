@@ -1,12 +1,148 @@
 #include "ui/common/Accessibility.h"
 
+#include "ui/common/AccessibleText.h"
 #include "ui/common/LinkLabel.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTextDocument>
 
 namespace {
+
+using Relations = AccessibleRelations;
+
+// What a window's code has screen readers told of one of its widgets, kept with the widget, so
+// that it holds whenever a screen reader first asks about it.
+class Presentation : public QObject {
+public:
+    static const Presentation* of(const QWidget& widget) {
+        return static_cast<Presentation*>(
+            widget.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly));
+    }
+    static Presentation& made(QWidget& widget) {
+        const Presentation* found = of(widget);
+        return found ? const_cast<Presentation&>(*found) : *new Presentation(widget);
+    }
+
+    bool heading = false;
+    QPointer<QLabel> caption;
+    QList<QPointer<QWidget>> captioned; // what the widget is the caption of
+    QList<QPointer<QWidget>> nameParts;
+
+private:
+    static constexpr const char* kName = "nodalisPresentation";
+    explicit Presentation(QWidget& widget)
+        : QObject(&widget) {
+        setObjectName(kName);
+    }
+};
+
+QAccessibleInterface* interfaceOf(QWidget* widget) {
+    return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+}
+
+QString withoutAccessKeys(const QString& text) {
+    QString plain;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] == u'&' && at + 1 < text.size())
+            ++at; // "&&" is one ampersand, and "&x" an x with its access key
+        plain.append(text[at]);
+    }
+    return plain;
+}
+
+// A label, as Qt's own presents it (an image when it shows one), but a heading or a caption where
+// its window says so.
+class AccessibleLabel : public QAccessibleWidget, public QAccessibleImageInterface {
+public:
+    explicit AccessibleLabel(QLabel& label)
+        : QAccessibleWidget(&label, QAccessible::StaticText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ImageInterface)
+            return static_cast<QAccessibleImageInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessible::Role role() const override {
+        if (!label().pixmap().isNull())
+            return QAccessible::Graphic;
+        const Presentation* presentation = Presentation::of(label());
+        return presentation && presentation->heading ? QAccessible::Heading
+                                                     : QAccessible::StaticText;
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind != QAccessible::Name || !label().accessibleName().isEmpty())
+            return QAccessibleWidget::text(kind);
+        QString text = label().text();
+        if (label().textFormat() == Qt::RichText ||
+            (label().textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
+            QTextDocument document;
+            document.setHtml(text);
+            text = document.toPlainText();
+        }
+        if (label().buddy())
+            text = withoutAccessKeys(text);
+        return text.isEmpty() ? QAccessibleWidget::text(kind) : text;
+    }
+    Relations relations(QAccessible::Relation match) const override {
+        Relations relations = QAccessibleWidget::relations(match);
+        if (match & QAccessible::Labelled)
+            if (QAccessibleInterface* buddy = interfaceOf(label().buddy()))
+                relations.append({buddy, QAccessible::Labelled});
+        return presentedRelations(label(), relations, match);
+    }
+
+    QString imageDescription() const override { return label().toolTip(); }
+    QSize imageSize() const override { return label().pixmap().size(); }
+    QPoint imagePosition() const override { return label().mapToGlobal(QPoint(0, 0)); }
+
+private:
+    QLabel& label() const { return *static_cast<QLabel*>(widget()); }
+};
+
+// A plain frame groups what it holds; drawn as a line, it separates. Qt presents it as a frame,
+// the role of a window, inside which a screen reader reads nothing. It has no name but the one
+// its window gives it, where Qt's would take the caption of a panel it is in.
+class AccessibleFrame : public QAccessibleWidget {
+public:
+    explicit AccessibleFrame(QFrame& frame)
+        : QAccessibleWidget(&frame, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? widget()->accessibleName()
+                                         : QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::Role role() const override {
+        const QFrame::Shape shape = static_cast<QFrame*>(widget())->frameShape();
+        return shape == QFrame::HLine || shape == QFrame::VLine ? QAccessible::Separator
+                                                                : QAccessible::Grouping;
+    }
+};
+
+// Enter on a focused button presses it.
+class EnterPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto& key = static_cast<QKeyEvent&>(*event);
+        const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+        if (!enter || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (!key.isAutoRepeat())
+            static_cast<QAbstractButton*>(watched)->click();
+        return true;
+    }
+};
 
 // A link label: a link named by its text, followed by its press action as by a click.
 class AccessibleLink : public QAccessibleWidget {
@@ -36,16 +172,11 @@ private:
 // A drop-down list that cannot be typed into. As with Qt's own, its name is the chosen item (its
 // caption label labels it), and its one child is the list of items that drops down. The chosen
 // item is also its text, which a screen reader reads as the list's value.
-class AccessibleList : public QAccessibleWidget, public QAccessibleTextInterface {
+class AccessibleList : public AccessibleText {
 public:
     explicit AccessibleList(QComboBox& list)
-        : QAccessibleWidget(&list, QAccessible::ComboBox) {}
+        : AccessibleText(&list, QAccessible::ComboBox) {}
 
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override {
         return index == 0 ? QAccessible::queryAccessibleInterface(list().view()) : nullptr;
@@ -53,10 +184,11 @@ public:
     int indexOfChild(const QAccessibleInterface* child) const override {
         return child && child->object() == list().view() ? 0 : -1;
     }
+    using AccessibleText::text;
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name || kind == QAccessible::Value)
             return chosen();
-        return QAccessibleWidget::text(kind);
+        return AccessibleText::text(kind);
     }
     QStringList actionNames() const override {
         return QStringList(showMenuAction()) + QAccessibleWidget::actionNames();
@@ -69,8 +201,6 @@ public:
     }
 
     // The text: the chosen item, which can be neither edited nor selected.
-    QString text(int start, int end) const override { return chosen().mid(start, end - start); }
-    int characterCount() const override { return static_cast<int>(chosen().size()); }
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override {}
     int selectionCount() const override { return 0; }
@@ -81,15 +211,11 @@ public:
     QRect characterRect(int) const override { return {}; }
     int offsetAtPoint(const QPoint&) const override { return -1; }
     void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
 
 private:
     QComboBox& list() const { return *static_cast<QComboBox*>(widget()); }
     QString chosen() const { return list().currentText(); }
+    QString content() const override { return chosen(); }
 };
 
 // The arrow keys change the item of a closed list without moving the focus, so a screen reader
@@ -109,6 +235,10 @@ void reportItemAsFocused(QComboBox& list, int index) {
 }
 
 QAccessibleInterface* accessibleInterface(const QString& className, QObject* object) {
+    if (className == QLatin1String("QLabel"))
+        return new AccessibleLabel(*static_cast<QLabel*>(object));
+    if (className == QLatin1String("QFrame"))
+        return new AccessibleFrame(*static_cast<QFrame*>(object));
     if (className == QLatin1String("LinkLabel"))
         return new AccessibleLink(*static_cast<LinkLabel*>(object));
     if (className == QLatin1String("QComboBox")) {
@@ -120,11 +250,69 @@ QAccessibleInterface* accessibleInterface(const QString& className, QObject* obj
                          [&list](int index) { reportItemAsFocused(list, index); });
         return new AccessibleList(list);
     }
-    return nullptr;
+    return accessibleTextBox(className, object);
 }
 
 } // namespace
 
 void installAccessibleInterfaces() {
     QAccessible::installFactory(accessibleInterface);
+}
+
+void presentAsHeading(QLabel& label) {
+    Presentation::made(label).heading = true;
+}
+
+void labelWith(QWidget& control, QLabel& caption) {
+    Presentation::made(control).caption = &caption;
+    Presentation::made(caption).captioned.append(&control);
+}
+
+void nameAfter(QWidget& control, const QList<QWidget*>& parts) {
+    QList<QPointer<QWidget>>& kept = Presentation::made(control).nameParts;
+    kept.clear();
+    for (QWidget* part : parts)
+        kept.append(part);
+}
+
+void pressFocusedButtonsOnEnter(QWidget& window) {
+    auto* presses = new EnterPresses(&window);
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        button->installEventFilter(presses);
+}
+
+QString presentedName(const QWidget& control) {
+    const Presentation* presentation = Presentation::of(control);
+    if (!presentation)
+        return {};
+    QStringList texts;
+    const auto nameOf = [](QWidget* widget) {
+        QAccessibleInterface* part = interfaceOf(widget);
+        return part ? part->text(QAccessible::Name) : QString();
+    };
+    for (QWidget* part : presentation->nameParts) {
+        const Presentation* partPresentation = part ? Presentation::of(*part) : nullptr;
+        if (partPresentation && partPresentation->caption)
+            texts.append(nameOf(partPresentation->caption) + u' ' + nameOf(part));
+        else
+            texts.append(nameOf(part));
+    }
+    return texts.join(QStringLiteral(", "));
+}
+
+AccessibleRelations presentedRelations(const QWidget& control, AccessibleRelations relations,
+                                       QAccessible::Relation match) {
+    const Presentation* presentation = Presentation::of(control);
+    if (!presentation)
+        return relations;
+    if (presentation->caption && match & QAccessible::Label) {
+        relations.removeIf(
+            [](const auto& relation) { return relation.second == QAccessible::Label; });
+        relations.append({interfaceOf(presentation->caption), QAccessible::Label});
+    }
+    if (match & QAccessible::Labelled)
+        for (QWidget* captioned : presentation->captioned)
+            if (QAccessibleInterface* other = interfaceOf(captioned))
+                relations.append({other, QAccessible::Labelled});
+    return relations;
 }
