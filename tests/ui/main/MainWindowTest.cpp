@@ -166,9 +166,7 @@ TEST_F(MainWindowTest, everyWindowAnswersEveryScreenReaderQueryAtOnce_andSaysWha
     display->showReport();
     showAboutWindow(display);
     QList<QAccessibleInterface*> objects;
-    for (QWidget* window :
-         {static_cast<QWidget*>(display), static_cast<QWidget*>(shown<ReportWindow>()),
-          static_cast<QWidget*>(shown<AboutDialog>())}) {
+    for (QWidget* window : QWidgetList{display, shown<ReportWindow>(), shown<AboutDialog>()}) {
         const QList<QAccessibleInterface*> tree = accessibleTree(*window);
         expectEveryQueryAnsweredSoundly(tree);
         objects << tree;
