@@ -9,7 +9,10 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
+#include <QStyle>
 #include <QTextDocument>
 
 namespace {
@@ -125,6 +128,101 @@ public:
     }
 };
 
+// An entry of a menu or of the menu bar, as Qt's own presents it, except that pressing it through
+// a screen reader runs its action once the screen reader has its answer: an action may open a
+// message or a dialog, and the screen reader would wait for its answer until that closed.
+class AccessibleMenuEntry : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    AccessibleMenuEntry(QAction& action, QWidget& menu)
+        : m_action(&action)
+        , m_menu(&menu) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+    bool isValid() const override { return m_action && m_menu; }
+    QObject* object() const override { return m_action; }
+    QWindow* window() const override { return m_menu ? m_menu->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return interfaceOf(m_menu); }
+    int childCount() const override { return m_action->menu() ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? interfaceOf(m_action->menu()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && m_action->menu() && child->object() == m_action->menu() ? 0 : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QAccessibleInterface* submenu = child(0);
+        return submenu && submenu->rect().contains(x, y) ? submenu : nullptr;
+    }
+    QAccessible::Role role() const override {
+        return m_action->isSeparator() ? QAccessible::Separator : QAccessible::MenuItem;
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name)
+            return withoutAccessKeys(m_action->text());
+        if (kind == QAccessible::Accelerator)
+            return m_action->shortcut().toString();
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        QRect place;
+        if (auto* bar = qobject_cast<QMenuBar*>(m_menu))
+            place = bar->actionGeometry(m_action);
+        else if (auto* menu = qobject_cast<QMenu*>(m_menu))
+            place = menu->actionGeometry(m_action);
+        return place.translated(m_menu->mapToGlobal(QPoint(0, 0)));
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.invisible = !m_menu->isVisible() || !m_action->isVisible();
+        const auto* bar = qobject_cast<QMenuBar*>(m_menu);
+        const auto* menu = qobject_cast<QMenu*>(m_menu);
+        state.focused = (bar    ? bar->activeAction()
+                         : menu ? menu->activeAction()
+                                : nullptr) == m_action;
+        state.hotTracked = m_menu->style()->styleHint(QStyle::SH_Menu_MouseTracking) != 0;
+        state.disabled = m_action->isSeparator() || !m_action->isEnabled();
+        state.checkable = m_action->isCheckable();
+        state.checked = m_action->isChecked();
+        state.hasPopup = m_action->menu() != nullptr;
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        if (m_action->isSeparator())
+            return {};
+        return {m_action->menu() ? showMenuAction() : pressAction()};
+    }
+    void doAction(const QString& action) override {
+        if (!m_action->isEnabled())
+            return;
+        if (action == pressAction())
+            QMetaObject::invokeMethod(m_action, &QAction::trigger, Qt::QueuedConnection);
+        else if (action == showMenuAction() && m_action->menu() && m_action->menu()->isVisible())
+            m_action->menu()->hide();
+        else if (auto* bar = qobject_cast<QMenuBar*>(m_menu); bar && action == showMenuAction())
+            bar->setActiveAction(m_action);
+        else if (auto* menu = qobject_cast<QMenu*>(m_menu); menu && action == showMenuAction())
+            menu->setActiveAction(m_action);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<QAction> m_action;
+    QPointer<QWidget> m_menu;
+};
+
+// The menu or menu bar that shows `action`, or nullptr.
+QWidget* menuOf(const QAction& action) {
+    for (QObject* shownIn : action.associatedObjects())
+        if (qobject_cast<QMenu*>(shownIn) || qobject_cast<QMenuBar*>(shownIn))
+            return static_cast<QWidget*>(shownIn);
+    return nullptr;
+}
+
 // Enter on a focused button presses it.
 class EnterPresses : public QObject {
 public:
@@ -239,6 +337,11 @@ QAccessibleInterface* accessibleInterface(const QString& className, QObject* obj
         return new AccessibleLabel(*static_cast<QLabel*>(object));
     if (className == QLatin1String("QFrame"))
         return new AccessibleFrame(*static_cast<QFrame*>(object));
+    if (className == QLatin1String("QAction")) {
+        auto& action = *static_cast<QAction*>(object);
+        QWidget* menu = menuOf(action);
+        return menu ? new AccessibleMenuEntry(action, *menu) : nullptr;
+    }
     if (className == QLatin1String("LinkLabel"))
         return new AccessibleLink(*static_cast<LinkLabel*>(object));
     if (className == QLatin1String("QComboBox")) {

@@ -109,11 +109,21 @@ public:
             replaceText(startOffset, endOffset, QString());
     }
     void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    // The box's owner may answer the edit with a message, which the screen reader would wait
+    // for: the edit is made once it has its answer.
     void replaceText(int startOffset, int endOffset, const QString& text) override {
         if (edit().isReadOnly())
             return;
-        setSelection(0, startOffset, endOffset);
-        edit().insert(text); // replaces the selection, as typing would
+        const int start = placeInText(startOffset);
+        const int end = placeInText(endOffset);
+        QLineEdit* box = &edit();
+        QMetaObject::invokeMethod(
+            box,
+            [box, start, end, text] {
+                box->setSelection(start, end - start);
+                box->insert(text); // replaces the selection, as typing would
+            },
+            Qt::QueuedConnection);
     }
 
 private:

@@ -198,6 +198,20 @@ TEST_F(MainWindowTest, everyWindowAnswersEveryScreenReaderQueryAtOnce_andSaysWha
                                  "414 Nodalis v1.45", "15 "}));
 }
 
+// A screen reader waits for the answer to what it asks: what a press or an edit starts, a message
+// included, comes after the answer.
+TEST_F(MainWindowTest, aScreenReadersPressOrEditIsAnsweredBeforeTheMessageItBrings) {
+    QAccessible::queryAccessibleInterface(&child<QAction>(*main, "actionGetReading"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QAccessible::queryAccessibleInterface(&child(*main, "nameEdit"))
+        ->editableTextInterface()
+        ->insertText(0, "7");
+    EXPECT_TRUE(fake.messages.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fake.messages, Messages({kEnterName, kOnlyLetters}));
+}
+
 // Orca users press Enter: on a focused button it presses that button, in every window.
 TEST_F(MainWindowTest, enterPressesTheFocusedButtonOfEveryWindow) {
     ReadingWindow* display = readingFor("ANN", 1, 1, 1940);
