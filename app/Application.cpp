@@ -1,10 +1,8 @@
 #include "app/Application.h"
 
 #include "services/Platform.h"
-#include "services/SitePages.h"
+#include "ui/common/OpenWindows.h"
 #include "ui/main/MainWindow.h"
-
-#include <QLabel>
 
 bool startApplication(SingleInstanceLock& lock, const QString& readingFile) {
     switch (lock.take()) {
@@ -32,10 +30,8 @@ bool startApplication(SingleInstanceLock& lock, const QString& readingFile) {
     return true;
 }
 
-void bringRandomOfferToFront(QWidget& mainWindow) {
+void bringRandomOfferToFront(MainWindow& mainWindow) {
     const int draw = static_cast<int>(platform().nextRandom() * 6 + 1);
-    const auto name =
-        draw % 2 == 0 ? QStringLiteral("fullBrandOffer") : QStringLiteral("coBrandOffer");
-    if (auto* offer = mainWindow.findChild<QLabel*>(name))
-        offer->raise();
+    mainWindow.bringToFront(draw % 2 == 0 ? MainWindow::Offer::FullBrand
+                                          : MainWindow::Offer::CoBrand);
 }

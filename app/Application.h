@@ -4,7 +4,7 @@
 
 #include <QString>
 
-class QWidget;
+class MainWindow;
 
 // Refuses to run beside another copy of the program; otherwise shows the main window, picks
 // which offer it shows and then opens `readingFile`, if given, as the open button does with
@@ -13,4 +13,4 @@ bool startApplication(SingleInstanceLock& lock, const QString& readingFile = {})
 
 // Brings one of the main window's two offer labels, which share one rectangle,
 // to the front: each in half of all runs.
-void bringRandomOfferToFront(QWidget& mainWindow);
+void bringRandomOfferToFront(MainWindow& mainWindow);

@@ -1,10 +1,11 @@
-// The shell: page links, the About window, the update reminder and its settings, start-up
-// and shutdown.
+// The program around its windows: page links, the About window, the update reminder and its
+// settings, start-up and shutdown.
 #include "app/Application.h"
 
 #include "services/ApplicationInfo.h"
 #include "services/SettingsStore.h"
 #include "services/SitePages.h"
+#include "services/UpdateReminder.h"
 #include "tests/support/FakePlatform.h"
 #include "ui/about/AboutDialog.h"
 #include "ui/common/OpenWindows.h"
@@ -31,11 +32,11 @@ QUrl pageOf(const QString& key) {
     return QUrl(siteAddress() + "/nodalis/ssd.php?page=" + key);
 }
 
-// Each test starts with no settings, and its windows are unloaded at the end.
-class Shell : public ::testing::Test {
+// Each test starts with no settings, and its windows are deleted at the end.
+class Program : public ::testing::Test {
 protected:
-    Shell() { QFile::remove(SettingsStore().fileName()); }
-    ~Shell() override {
+    Program() { QFile::remove(SettingsStore().fileName()); }
+    ~Program() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         while (!OpenWindows::inCreationOrder().isEmpty())
             delete OpenWindows::inCreationOrder().constLast();
@@ -55,9 +56,9 @@ protected:
     FakePlatform fake;
 };
 
-TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
+TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
     auto* main = new MainWindow;
-    auto* reading = new ReadingWindow(main);
+    auto* reading = new ReadingWindow;
     // Each window's link and offer labels and menu entries, with the page each opens;
     // actionMakeMoneyOnline, switched off, opens none.
     const QString mainAndReading =
@@ -97,7 +98,7 @@ TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOt
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
+TEST_F(Program, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
     SettingsStore store;
     QStringList storedWhenOpened;
     const auto noteStoredDate = [&](const QUrl&) {
@@ -140,7 +141,7 @@ TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStore
     EXPECT_EQ(storedWhenOpened.size(), 1);
 }
 
-TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
+TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
     EXPECT_EQ(runProbe("2026-01-01"), " 0 2026-01-01");
     EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
     QFile file(settings.filePath("Nodalis/settings_probe.conf"));
@@ -155,7 +156,7 @@ TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameSt
     EXPECT_EQ(runProbe("2026-03-01", copy), " 0 2026-03-01");
 }
 
-TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
+TEST_F(Program, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
     const QString file = settings.filePath("Nodalis/settings_probe.conf");
     ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
     ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
@@ -174,28 +175,29 @@ TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWer
     EXPECT_EQ(runProbe("2026-01-02"), "2026-01-01 0 2026-01-01");
 }
 
-// Notes the windows that are unloaded, in order.
+// Notes the windows that are closed, in order.
 struct CloseLog : QObject {
-    QStringList unloaded;
+    QStringList closed;
     bool eventFilter(QObject* window, QEvent* event) override {
         if (event->type() == QEvent::Close)
-            unloaded << window->objectName();
+            closed << window->objectName();
         return false;
     }
 };
 
-TEST_F(Shell, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
-    auto* reading = new ReadingWindow(new MainWindow);
+TEST_F(Program, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
+    new MainWindow;
+    auto* reading = new ReadingWindow;
     new AboutDialog;
     CloseLog log;
     for (QWidget* window : OpenWindows::inCreationOrder())
         window->installEventFilter(&log);
     reading->close();
-    EXPECT_EQ(log.unloaded, QStringList({"ReadingWindow", "MainWindow", "AboutDialog"}));
+    EXPECT_EQ(log.closed, QStringList({"ReadingWindow", "MainWindow", "AboutDialog"}));
     EXPECT_EQ(fake.processEnds, 1);
 }
 
-TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
+TEST_F(Program, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
     fake.randomDraws << 0.0 << 0.17;
     const QByteArray lockName =
         "nodalis-test-" + QByteArray::number(QCoreApplication::applicationPid());
@@ -208,7 +210,7 @@ TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyR
         return offer->parentWidget()->childAt(offer->geometry().center())->objectName();
     };
     EXPECT_EQ(offerInFront(), "coBrandOffer");
-    bringRandomOfferToFront(*main);
+    bringRandomOfferToFront(*qobject_cast<MainWindow*>(main));
     EXPECT_EQ(offerInFront(), "fullBrandOffer");
 
     SingleInstanceLock second(lockName);

@@ -332,19 +332,21 @@ void reportItemAsFocused(QComboBox& list, int index) {
     }
 }
 
-QAccessibleInterface* accessibleInterface(const QString& className, QObject* object) {
-    if (className == QLatin1String("QLabel"))
+// Qt asks once for each class of the object, most derived first, until an interface is given.
+// Each interface here serves exactly one class, so subclasses keep Qt's own.
+QAccessibleInterface* accessibleInterface(const QString& /*className*/, QObject* object) {
+    if (isExactly<QLabel>(*object))
         return new AccessibleLabel(*static_cast<QLabel*>(object));
-    if (className == QLatin1String("QFrame"))
+    if (isExactly<QFrame>(*object))
         return new AccessibleFrame(*static_cast<QFrame*>(object));
-    if (className == QLatin1String("QAction")) {
+    if (isExactly<QAction>(*object)) {
         auto& action = *static_cast<QAction*>(object);
         QWidget* menu = menuOf(action);
         return menu ? new AccessibleMenuEntry(action, *menu) : nullptr;
     }
-    if (className == QLatin1String("LinkLabel"))
+    if (isExactly<LinkLabel>(*object))
         return new AccessibleLink(*static_cast<LinkLabel*>(object));
-    if (className == QLatin1String("QComboBox")) {
+    if (isExactly<QComboBox>(*object)) {
         auto& list = *static_cast<QComboBox*>(object);
         if (list.isEditable())
             return nullptr; // Qt's own has the text box as a second child
@@ -353,7 +355,7 @@ QAccessibleInterface* accessibleInterface(const QString& className, QObject* obj
                          [&list](int index) { reportItemAsFocused(list, index); });
         return new AccessibleList(list);
     }
-    return accessibleTextBox(className, object);
+    return accessibleTextBox(*object);
 }
 
 } // namespace

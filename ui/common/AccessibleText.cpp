@@ -357,12 +357,12 @@ QList<int> AccessibleText::partStarts(const QString& text,
     return starts;
 }
 
-QAccessibleInterface* accessibleTextBox(const QString& className, QObject* object) {
-    if (className == QLatin1String("QLineEdit"))
-        return new AccessibleLineEdit(*static_cast<QLineEdit*>(object));
-    if (className == QLatin1String("QPlainTextEdit"))
-        return new AccessibleTextBox<QPlainTextEdit>(*static_cast<QPlainTextEdit*>(object));
-    if (className == QLatin1String("QTextEdit"))
-        return new AccessibleTextBox<QTextEdit>(*static_cast<QTextEdit*>(object));
+QAccessibleInterface* accessibleTextBox(QObject& object) {
+    if (isExactly<QLineEdit>(object))
+        return new AccessibleLineEdit(static_cast<QLineEdit&>(object));
+    if (isExactly<QPlainTextEdit>(object))
+        return new AccessibleTextBox<QPlainTextEdit>(static_cast<QPlainTextEdit&>(object));
+    if (isExactly<QTextEdit>(object))
+        return new AccessibleTextBox<QTextEdit>(static_cast<QTextEdit&>(object));
     return nullptr;
 }

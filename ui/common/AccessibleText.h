@@ -48,5 +48,10 @@ private:
     mutable std::map<QAccessible::TextBoundaryType, QList<int>> m_partStarts;
 };
 
+// Whether the object is of that class itself, not of a class derived from it.
+template <class QtClass> bool isExactly(const QObject& object) {
+    return object.metaObject() == &QtClass::staticMetaObject;
+}
+
 // The interface of a single-line text box, or of a multi-line one of either kind, or nullptr.
-QAccessibleInterface* accessibleTextBox(const QString& className, QObject* object);
+QAccessibleInterface* accessibleTextBox(QObject& object);
