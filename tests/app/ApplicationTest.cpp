@@ -260,4 +260,22 @@ TEST_F(Program, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACop
     EXPECT_EQ(fake.processEnds, 1);
 }
 
+// Qt names a path that is not UTF-8 wrongly, and a dialog given a folder that does not exist
+// opens in its parent with the rest typed as the file's name.
+TEST_F(Program, fileDialogsStartInAFolderThatExists_whenHomeIsNotUtf8OrMissing) {
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray notUtf8 = QFile::encodeName(settings.path()) + "/caf\xe9";
+    ASSERT_EQ(mkdir(notUtf8.constData(), 0700), 0);
+    for (const QByteArray& odd : {notUtf8, notUtf8 + "/gone/deeper"}) {
+        qputenv("HOME", odd);
+        fake.fileNames << ""
+                       << "";
+        platform().chooseFileToSave(nullptr, {});
+        platform().chooseFileToOpen(nullptr, {});
+    }
+    qputenv("HOME", home);
+    for (const Platform::FileDialog& dialog : fake.fileDialogs)
+        EXPECT_EQ(dialog.folder, settings.path());
+}
+
 } // namespace

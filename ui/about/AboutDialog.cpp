@@ -2,6 +2,7 @@
 
 #include "services/ApplicationInfo.h"
 #include "services/SitePages.h"
+#include "ui/common/Accessibility.h"
 #include "ui/common/Look.h"
 #include "ui/common/OpenWindows.h"
 #include "ui_AboutDialog.h"
@@ -36,6 +37,8 @@ AboutDialog::AboutDialog(QWidget* parent)
     connect(ui->fullBrandLink, &LinkLabel::clicked, this, openFullyBrandedPage);
     connect(ui->okButton, &QPushButton::clicked, this, &QWidget::close);
     tabToLinksAfter(*ui->okButton);
+    presentAsHeading(*ui->nameLabel);
+    pressFocusedButtonsOnEnter(*this);
 }
 
 AboutDialog::~AboutDialog() = default;

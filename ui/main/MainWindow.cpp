@@ -301,20 +301,19 @@ void MainWindow::openSavedReading() {
         platform().chooseFileToOpen(this, {.title = QStringLiteral("Select the source file"),
                                            .filter = QStringLiteral("Nodalis (*.nrd)"),
                                            .defaultSuffix = QStringLiteral("nrd")});
-    openReadingFile(path);
+    openReadingFile(QFile::encodeName(path).toStdString());
 }
 
-void MainWindow::openReadingFile(const QString& path) {
-    if (path.isEmpty())
+void MainWindow::openReadingFile(const std::string& path) {
+    if (path.empty())
         return;
-    if (!path.endsWith(QStringLiteral("nrd"), Qt::CaseSensitive)) {
+    if (!path.ends_with("nrd")) {
         platform().message(this, kCheckTheFile, Platform::Icon::Stop);
         return;
     }
     // A file that cannot be read, or whose date the lists do not hold, changes
     // nothing: a reading of some other date would look like the saved one.
-    const ReadingFileContents file =
-        readReadingFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    const ReadingFileContents file = readReadingFile(std::filesystem::path(path));
     const int day = itemIndex(*ui->dayCombo, file.lines.day);
     const int month = itemIndex(*ui->monthCombo, file.lines.monthName);
     const int year = itemIndex(*ui->yearCombo, file.lines.year);
@@ -328,6 +327,11 @@ void MainWindow::openReadingFile(const QString& path) {
     ui->monthCombo->setCurrentIndex(month);
     ui->yearCombo->setCurrentIndex(year);
     showReading();
+}
+
+void MainWindow::backFromReading() {
+    if (m_readingWindow)
+        m_readingWindow->goBack();
 }
 
 void MainWindow::bringToFront(Offer offer) {

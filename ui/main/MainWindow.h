@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <string>
 
 class QKeyEvent;
 class ReadingWindow;
@@ -26,8 +27,11 @@ public:
 
     // What the open button does once the user has chosen `path`: refuses a name that does not
     // end in "nrd" or a file that holds no reading, or puts the reading's name and date into
-    // the fields and starts the reading. Nothing happens for an empty path.
-    void openReadingFile(const QString& path);
+    // the fields and starts the reading. Nothing happens for an empty path. The path is bytes,
+    // as the file system has it.
+    void openReadingFile(const std::string& path);
+    // What the reading window's Back does, where that window is up.
+    void backFromReading();
 
     // The two offers share one place; the one brought to the front hides the other.
     enum class Offer { CoBrand, FullBrand };

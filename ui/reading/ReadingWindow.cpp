@@ -2,6 +2,7 @@
 
 #include "engine/NodeReading.h"
 #include "ui/about/AboutDialog.h"
+#include "ui/common/Accessibility.h"
 #include "ui/common/LabelFit.h"
 #include "ui/common/Look.h"
 #include "ui/common/OpenWindows.h"
@@ -111,16 +112,19 @@ ReadingWindow::ReadingWindow()
     shareOnePlace(*ui->coBrandOffer, *ui->fullBrandOffer);
     tabToLinksAfter(*ui->exitButton);
     // The frames' captions are centred with spaces; screen readers are given the words alone.
-    // The panels in the frames are named by the heading above them, or else by their frame.
     for (QGroupBox* frame : {ui->northColumn, ui->southColumn})
         frame->setAccessibleName(frame->title().trimmed());
-    ui->northExplanationPanel->setAccessibleName(ui->northColumn->accessibleName());
-    ui->southExplanationPanel->setAccessibleName(ui->southColumn->accessibleName());
-    for (auto [heading, panel] : {std::pair{ui->northSignHeading, ui->northSignPanel},
-                                  {ui->northKeywordsHeading, ui->northKeywordsPanel},
-                                  {ui->southSignHeading, ui->southSignPanel},
-                                  {ui->southKeywordsHeading, ui->southKeywordsPanel}})
-        heading->setBuddy(panel);
+    // Moving to a node's description, a screen reader says first where the node is placed and
+    // what its keywords are.
+    presentAsHeading(*ui->titleLabel);
+    for (auto [caption, value] : {std::pair{ui->northSignHeading, ui->northSignLabel},
+                                  {ui->northKeywordsHeading, ui->northKeywordsLabel},
+                                  {ui->southSignHeading, ui->southSignLabel},
+                                  {ui->southKeywordsHeading, ui->southKeywordsLabel}})
+        labelWith(*value, *caption);
+    nameAfter(*ui->northDescriptionView, {ui->northSignLabel, ui->northKeywordsLabel});
+    nameAfter(*ui->southDescriptionView, {ui->southSignLabel, ui->southKeywordsLabel});
+    pressFocusedButtonsOnEnter(*this);
     const QList<QLabel*> offers{ui->coBrandOffer, ui->fullBrandOffer};
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {
         m_designGeometry.insert(label, label->geometry());

@@ -5,6 +5,7 @@
 #include "services/ApplicationInfo.h"
 #include "services/Platform.h"
 #include "services/SitePages.h"
+#include "ui/common/Accessibility.h"
 #include "ui/common/LinkLabel.h"
 #include "ui/common/Look.h"
 #include "ui/common/OpenWindows.h"
@@ -140,6 +141,7 @@ ReportWindow::ReportWindow(const ReportSource& source, QWidget* parent)
     connect(ui->fullBrandOffer, &LinkLabel::clicked, this, openFullyBrandedPage);
     shareOnePlace(*ui->coBrandOffer, *ui->fullBrandOffer);
     tabToLinksAfter(*ui->printButton);
+    pressFocusedButtonsOnEnter(*this);
 
     enableReportLinks(ui->reportView, this);
     composeReport(source);
