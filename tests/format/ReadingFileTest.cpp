@@ -318,21 +318,17 @@ TEST_F(ReadingFileTest, aSaveKilledAtAnyInstantLeavesTheOldOrTheNewFileWhole_and
         GTEST_SKIP() << "killed at random instants only: the test may not trace a process";
 }
 
-TEST_F(ReadingFileTest, readTellsUnreadableAndRefusedFilesFromReadOnes) {
-    EXPECT_EQ(readReadingFile(folder / "missing.nrd").status, ReadStatus::Unreadable);
-    const auto statusOf = [this](const std::string& bytes) {
-        std::ofstream(folder / "file.nrd", std::ios::binary) << bytes;
-        return readReadingFile(folder / "file.nrd").status;
-    };
-    EXPECT_EQ(statusOf(std::string(kMaxReadingFileSize, '\x96')), ReadStatus::Read);
-    EXPECT_EQ(statusOf(std::string(kMaxReadingFileSize + 1, '\x96')), ReadStatus::Refused);
-}
-
 // A named pipe swapped in for the file at any moment, even between a look at the path and
 // its opening, is refused, never waited on. The file it takes turns with holds a NUL and is
 // refused too; a read that waited on the pipe would go on once the pipe is opened for
 // writing below, find it empty, and be the one read that succeeds.
-TEST_F(ReadingFileTest, aNamedPipeSwappedInForTheFileIsRefusedNotWaitedOn) {
+TEST_F(ReadingFileTest, readTellsUnreadableAndRefusedFilesFromReadOnes_neverWaitingOnAPipe) {
+    EXPECT_EQ(readReadingFile(folder / "missing.nrd").status, ReadStatus::Unreadable);
+    std::ofstream(folder / "full.nrd") << std::string(kMaxReadingFileSize, '\x96');
+    EXPECT_EQ(readReadingFile(folder / "full.nrd").status, ReadStatus::Read);
+    std::ofstream(folder / "full.nrd", std::ios::app) << '\x96';
+    EXPECT_EQ(readReadingFile(folder / "full.nrd").status, ReadStatus::Refused);
+
     const fs::path path = folder / "swapped.nrd", file = folder / "file", pipe = folder / "pipe";
     std::ofstream(file) << '\0';
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
