@@ -1,7 +1,5 @@
 #include "tests/support/FakePlatform.h"
 
-FakePlatform::FakePlatform() = default;
-
 Platform::Answer FakePlatform::message(QWidget*, const QString& text, Icon icon, Buttons buttons) {
     messages.append({text, icon, buttons});
     if (onMessage)

@@ -19,9 +19,6 @@ public:
         friend bool operator==(const Message&, const Message&) = default;
     };
 
-    // Installs itself for its own lifetime.
-    FakePlatform();
-
     Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons) override;
     void openUrl(const QUrl& url) override;
     QDate today() override { return todayDate; }
@@ -52,6 +49,7 @@ protected:
     bool showPrintDialog(QWidget* parent, QPrinter& printer, bool offerSelection) override;
 
 private:
+    // Installed for the fake's own lifetime.
     ScopedPlatform m_installed{*this};
 };
 

@@ -218,7 +218,6 @@ TEST_F(MainWindowTest, enterPressesTheFocusedButtonOfEveryWindow) {
     QTest::keyClick(&child(*display, "printButton"), Qt::Key_Return);
     ReportWindow* report = shown<ReportWindow>();
     ASSERT_NE(report, nullptr);
-    fake.fileNames.enqueue(QString()); // the save dialog, cancelled
     QTest::keyClick(&child(*report, "saveButton"), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(fake.fileDialogs.size(), 1);
     report->close();
