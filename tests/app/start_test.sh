@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Starts of the real program:  start_test.sh one-copy|no-display nodalis
-#   one-copy: one copy runs for a user, whatever its environment, and takes the reading files
-#     of later starts of the same user alone (under on-x-server.sh)
-#   no-display: no display gives one line and status 1; the command line needs none
-#   wayland: the main window shows natively on Weston's headless back end
+# Starts of the real program, as the tests that run it name them:
+#   start_test.sh one-copy|no-display|wayland nodalis   (one-copy and wayland under on-x-server.sh)
 set -euo pipefail
 mode=$1 app=$2 work=$(mktemp -d) pids=()
 trap 'kill -9 "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT

@@ -56,7 +56,6 @@ def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
-# Every control showing inside `node`, not counting the items of drop-down lists.
 def on_screen(node):
     for child in filter(showing, kids(node)):
         yield child
@@ -167,7 +166,7 @@ def choose(app, caption, item):
 
 
 # Waits for the `expected` signs and keywords; gives the window and all that it shows.
-def reading(app, *expected):
+def reading(app, picture, *expected):
     def shown():
         texts = [one(app, "label", what).name for what in SHOWN]
         assert texts == list(expected), f"the reading window shows {texts}"
@@ -176,6 +175,7 @@ def reading(app, *expected):
 
     shows = wait("the reading", shown)
     assert all(shows[4:]), "a Node's description is empty"
+    screenshot(picture)
     return window(app, "label", SHOWN[0]), shows
 
 
@@ -184,7 +184,7 @@ def get_reading(app, date, *expected):
         choose(app, caption, item)
     screenshot("entries-" + date.lower().replace(" ", "-"))
     xdotool("key", "--delay", 100, "alt+f", "k")  # File, Get My Karmic Astrology Interpretation
-    return reading(app, *expected)
+    return reading(app, "reading-" + date.lower().replace(" ", "-"), *expected)
 
 
 def answer_file_dialog(app, title, path, picture):
@@ -206,7 +206,6 @@ def called(control):  # a list by its caption, as its name is the item chosen
     return (labels(control) if control.getRoleName() == "combo box" else [control.name])[0]
 
 
-# Has links open through an xdg-open of the test's own, which notes each address.
 def note_opened_pages(work):
     opener = work / "xdg-open"
     opener.write_text('#!/bin/sh\necho "$1" >> "$HOME/pages"\n')
@@ -261,7 +260,7 @@ def accessibility_bus():
     return Gio.DBusConnection.new_for_address_sync(reply.unpack()[0], flags)
 
 
-BUS = None
+BUS = accessibility_bus()
 TEXT = "org.a11y.atspi.Text"
 BOUNDARIES = range(7)  # character, word start and end, sentence start and end, line start and end
 
@@ -294,9 +293,8 @@ def ask(questions):
     return answers
 
 
-# Asks every text of `window` for its parts before, at and after every offset by every boundary,
-# and each character's place; a part must be the text between its offsets (the widget tests check
-# the parts further).
+# Asks every text of `window` for its parts around every offset by every boundary, and each
+# character's place; a part must be the text between its offsets (widget tests check further).
 def every_text_query_answered(window):
     texts = [c for c in on_screen(window) if "Text" in pyatspi.listInterfaces(c)]
     assert texts, f"no text in {window.name!r}"
@@ -320,8 +318,6 @@ def journey(log, work):
     dates = [text(find(app, "combo box", caption)) for caption in ("Date", "Month", "Year")]
     assert dates == ["1", "January", "1940"], f"the lists show {dates}"
     name = find(app, "text", "Name")
-    global BUS
-    BUS = accessibility_bus()
     xdotool("windowfocus", "--sync", click(name).id)
     # A name that ends in a space, an empty one and one that ends in a letter.
     for how, *keys, shown in [("type", "ann lee ", "ANN LEE "),
@@ -335,7 +331,6 @@ def journey(log, work):
 
     signs = ("Scorpio", "Taurus", "Stubborn and Self-Reliant", "Stubborn and Self-reliant")
     reading_window, _ = get_reading(app, "10 August 1975", *signs)
-    screenshot("reading-10-august-1975")
     click(find(reading_window, "heading", "Karmic Astrology Interpretation"))  # as a window manager
     panels = [c.name for c in on_screen(reading_window) if c.getRoleName() == "panel" and c.name]
     assert panels == ["North Node", "South Node"], f"the panels are {panels}"
@@ -354,7 +349,6 @@ def journey(log, work):
 
     signs = ("Cancer", "Capricorn", "Impulsive and Social", "Impulsive and Social")
     reading_window, saved = get_reading(app, "29 February 1964", *signs)
-    screenshot("reading-29-february-1964")
     click(find(reading_window, "push button", "Print"))
     report = window(app, "text", "Report")
     screenshot("report-window")
@@ -383,24 +377,21 @@ def journey(log, work):
     odd_file = work / os.fsdecode(b"caf\xe9.nrd")
     shutil.copy(saved_file, odd_file)
     program, app = start(log, odd_file)
-    reading_window, opened = reading(app, *saved[:4])
+    reading_window, opened = reading(app, "reading-opened-at-the-start", *saved[:4])
     assert opened == saved, f"the reading started with its file differs from the saved one: {opened}"
-    screenshot("reading-opened-at-the-start")
     click(find(reading_window, "push button", "Back"))
     closed("the reading window", reading_window)
     click(find(app, "label", "Date Of Birth"))
     xdotool("key", "ctrl+o")
     answer_file_dialog(app, "Select the source file", saved_file, "open-dialog")
-    reading_window, opened = reading(app, *saved[:4])
+    reading_window, opened = reading(app, "reopened-reading", *saved[:4])
     assert opened == saved, f"the opened reading differs from the saved one: {opened}"
-    screenshot("reopened-reading")
     # Opened from a file manager: the running copy goes back and opens it; the new start ends.
     handed = subprocess.run([EXECUTABLE, odd_file], env=ENVIRONMENT, stdout=log, stderr=log, timeout=30)
     assert handed.returncode == 0, f"the start with a file ended with {handed.returncode}"
     closed("the reading window", reading_window)
-    reading_window, opened = reading(app, *saved[:4])
+    reading_window, opened = reading(app, "reading-handed-over", *saved[:4])
     assert opened == saved, f"the reading handed over differs from the saved one: {opened}"
-    screenshot("reading-handed-over")
     click(find(reading_window, "push button", "Exit"))
     assert program.wait(10) == 0, f"the program ended with {program.returncode}"
 
