@@ -88,10 +88,7 @@ protected:
         fs::remove_all(state);
     }
 
-    std::size_t filesInFolder() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-    }
-    static fs::path oldFile(const fs::path& path, fs::perms mode) {
+    static fs::path oldFile(const fs::path& path, fs::perms mode = fs::perms(0644)) {
         std::ofstream(path) << std::string(200, 'x');
         fs::permissions(path, mode);
         return path;
@@ -158,7 +155,7 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
     EXPECT_TRUE(fs::is_symlink(folder / "symlink.nrd"));
     EXPECT_EQ(contentsOf(replaced), annFile);
     EXPECT_FALSE(fs::is_symlink(folder / "dangling.nrd")) << "followed to make a file elsewhere";
-    EXPECT_EQ(filesInFolder(), 6u) << "a temporary file was left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 6) << "a temporary file was left";
 
     // A file that may be written but not read, and one in a folder that takes no new files.
     const fs::path writeOnly = oldFile(folder / "write-only.nrd", owner_write);
@@ -213,9 +210,7 @@ TEST_F(ReadingFileTest, failedSave_reportsAnErrorAndLeavesTheOldFileAsItWas) {
     fs::create_directory(disk);
     const NodeReading large = reading(std::string(5000, 'N'), 2, "June", 1960);
     const auto failsAndKeepsTheOldFiles = [&] {
-        const fs::path plain = disk / "plain.nrd", linked = disk / "linked.nrd";
-        std::ofstream(plain) << std::string(200, 'x');
-        std::ofstream(linked) << std::string(200, 'x');
+        const fs::path plain = oldFile(disk / "plain.nrd"), linked = oldFile(disk / "linked.nrd");
         fs::create_hard_link(linked, disk / "link.nrd");
         std::ofstream(disk / "filler") << std::string(16 * 1024, 'f');
         const bool failed = writeReadingFile(plain, large) && writeReadingFile(linked, large);
