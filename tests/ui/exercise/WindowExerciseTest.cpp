@@ -100,10 +100,10 @@ protected:
         QList<QObject*> targets = window.findChildren<QObject*>(); // buttons, links, menu entries
         targets.removeIf([](QObject* target) {
             return !target->inherits("QPushButton") && !target->inherits("LinkLabel") &&
-                   !(target->inherits("QAction") && target->objectName().startsWith(u"mnu"));
+                   !(target->inherits("QAction") && target->objectName().startsWith(u"action"));
         });
         QObject* target = pick(targets);
-        if (auto* entry = qobject_cast<QAction*>(target)) { // a separator does nothing
+        if (auto* entry = qobject_cast<QAction*>(target)) {
             entry->trigger();
             return QStringLiteral("menu ") + entry->objectName();
         }
