@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, aFileThatIsNoGoodReadingIsRefusedAndChangesNothing) {
     }
 }
 
-TEST_F(MainWindowTest, aReadingSavedFromTheReportOpensAgainAsSaved_afterBackKeptItsEntries) {
+TEST_F(MainWindowTest, aReadingSavedFromTheReportByEnterOpensAgainAsSaved_afterBackKeptItsEntries) {
     // A name longer than a text box takes by default.
     QList<std::tuple<QString, int, int, int>> readings{{"ANN LEE", 29, 2, 1964},
                                                        {"ANN LEE", 2, 12, 1987},
@@ -123,18 +123,22 @@ TEST_F(MainWindowTest, aReadingSavedFromTheReportOpensAgainAsSaved_afterBackKept
         const QStringList saved = entries();
         const QString sign = textOf(*display, "northSignLabel");
         const QString path = file(saved.mid(1).join(u'-') + ".nrd", "old bytes");
-        display->showReport();
+        // Enter presses the focused button, as Orca users press it.
+        QTest::keyClick(&child(*display, "printButton"), Qt::Key_Return);
+        ASSERT_NE(shown<ReportWindow>(), nullptr);
         fake.fileNames << path << path; // saved, then opened again
-        child<QPushButton>(*shown<ReportWindow>(), "saveButton").click();
+        QTest::keyClick(&child(*shown<ReportWindow>(), "saveButton"), Qt::Key_Enter,
+                        Qt::KeypadModifier);
         shown<ReportWindow>()->close();
-        child<QAction>(*display, "actionBack").trigger();
+        QTest::keyClick(&child(*display, "backButton"), Qt::Key_Return);
+        EXPECT_TRUE(main->isVisible());
         EXPECT_EQ(entries(), saved) << "Back keeps name and date";
 
         enter("X", 1, month == 1 ? 2 : 1, 2001);
         main->openSavedReading();
-        EXPECT_EQ(textOf(*shown<ReadingWindow>(), "northSignLabel"), sign)
-            << saved.join(u' ').left(20).toStdString();
-        shown<ReadingWindow>()->goBack();
+        ASSERT_NE(shown<ReadingWindow>(), nullptr) << saved.join(u' ').left(20).toStdString();
+        EXPECT_EQ(textOf(*shown<ReadingWindow>(), "northSignLabel"), sign);
+        child<QAction>(*shown<ReadingWindow>(), "actionBack").trigger();
         EXPECT_EQ(entries(), saved);
     }
     EXPECT_TRUE(fake.messages.isEmpty());
@@ -210,23 +214,6 @@ TEST_F(MainWindowTest, aScreenReadersPressOrEditIsAnsweredBeforeTheMessageItBrin
     EXPECT_TRUE(fake.messages.isEmpty());
     QCoreApplication::processEvents();
     EXPECT_EQ(fake.messages, Messages({kEnterName, kOnlyLetters}));
-}
-
-// Orca users press Enter: on a focused button it presses that button, in every window.
-TEST_F(MainWindowTest, enterPressesTheFocusedButtonOfEveryWindow) {
-    ReadingWindow* display = readingFor("ANN", 1, 1, 1940);
-    QTest::keyClick(&child(*display, "printButton"), Qt::Key_Return);
-    ReportWindow* report = shown<ReportWindow>();
-    ASSERT_NE(report, nullptr);
-    QTest::keyClick(&child(*report, "saveButton"), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(fake.fileDialogs.size(), 1);
-    report->close();
-    AboutDialog* about = showAboutWindow(display);
-    QTest::keyClick(&child(*about, "okButton"), Qt::Key_Return);
-    EXPECT_FALSE(about->isVisible());
-    QTest::keyClick(&child(*display, "backButton"), Qt::Key_Return);
-    EXPECT_FALSE(display->isVisible());
-    EXPECT_TRUE(main->isVisible());
 }
 
 } // namespace
