@@ -6,22 +6,12 @@
 #include "services/SettingsStore.h"
 #include "services/SitePages.h"
 #include "services/UpdateReminder.h"
-#include "tests/support/FakePlatform.h"
+#include "tests/ui/WindowFixture.h"
 #include "ui/about/AboutDialog.h"
-#include "ui/common/OpenWindows.h"
-#include "ui/main/MainWindow.h"
-#include "ui/reading/ReadingWindow.h"
-#include "ui/reading/ReportWindow.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,11 +28,7 @@ QUrl pageOf(const QString& key) {
 class Program : public ::testing::Test {
 protected:
     Program() { QFile::remove(SettingsStore().fileName()); }
-    ~Program() override {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        while (!OpenWindows::inCreationOrder().isEmpty())
-            delete OpenWindows::inCreationOrder().constLast();
-    }
+    ~Program() override { deleteEveryWindow(); }
 
     // Runs a program that starts as this one does as far as the update reminder, with its
     // settings in `settings`; gives what it prints.
@@ -93,7 +79,7 @@ TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffThe
     }
     windows[3].first->show();
     EXPECT_EQ(QApplication::activeModalWidget(), windows[3].first);
-    QTest::keyClick(windows[3].first->findChild<QPushButton*>("okButton"), Qt::Key_Return);
+    QTest::keyClick(&child(*windows[3].first, "okButton"), Qt::Key_Return);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Enter on OK";
 }
 

@@ -35,6 +35,12 @@ inline void flushDeferredDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+inline void deleteEveryWindow() {
+    flushDeferredDeletes();
+    while (!OpenWindows::inCreationOrder().isEmpty()) // a report window goes with its reading
+        delete OpenWindows::inCreationOrder().constLast();
+}
+
 // The program's windows driven through a scripted platform, from a main window
 // shown as the program starts; every window left open is deleted afterwards.
 class WindowTest : public ::testing::Test {
@@ -44,12 +50,6 @@ protected:
         fake.messages.clear(); // an update offer, had the last one been long ago
     }
     void TearDown() override { deleteEveryWindow(); }
-
-    static void deleteEveryWindow() {
-        flushDeferredDeletes();
-        while (!OpenWindows::inCreationOrder().isEmpty()) // a report window goes with its reading
-            delete OpenWindows::inCreationOrder().constLast();
-    }
 
     void enter(const QString& name, int day, int month, int year) const {
         child<QLineEdit>(*main, "nameEdit").setText(name);
