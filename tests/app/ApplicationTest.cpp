@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <filesystem>
+#include <fstream>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -127,13 +128,11 @@ TEST_F(Program, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenSto
 
 TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
     // The file as earlier versions wrote it, holding 2026-01-01.
-    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
     QFile file(settings.filePath("Nodalis/settings_probe.conf"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("[Settings]\n%U2122%CA%C7%B6%C9%BE%C4%C3=\u2021\u2026\u2021\u2039"
-                              "\u201a\u2026\u2020\u201a\u2026\u2020\n")
-                   .toUtf8());
-    file.close();
+    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
+    std::ofstream(file.fileName().toStdString())
+        << "[Settings]\n%U2122%CA%C7%B6%C9%BE%C4%C3="
+           "\u2021\u2026\u2021\u2039\u201a\u2026\u2020\u201a\u2026\u2020\n";
     EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
     EXPECT_EQ(runProbe("2026-01-21"), "2026-01-20 0 2026-01-20");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -163,11 +162,9 @@ TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramName
 TEST_F(Program, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
     const QString file = settings.filePath("Nodalis/settings_probe.conf");
     runProbe("2026-01-01");
-    for (const qint64 size : {qint64(64 * 1024 + 1), qint64(200) << 20}) {
-        ASSERT_TRUE(QFile::resize(file, size));
-        EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
-        EXPECT_EQ(QFileInfo(file).size(), size);
-    }
+    ASSERT_TRUE(QFile::resize(file, 64 * 1024 + 1));
+    EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
+    EXPECT_EQ(QFileInfo(file).size(), 64 * 1024 + 1);
     ASSERT_TRUE(QFile::remove(file));
     ASSERT_EQ(mkfifo(QFile::encodeName(file), 0600), 0);
     EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
