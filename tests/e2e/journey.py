@@ -165,7 +165,6 @@ def choose(app, caption, item):
     wait(f"{item!r} chosen", lambda: text(chooser) == item and not showing(items))
 
 
-# Waits for the `expected` signs and keywords; gives the window and all that it shows.
 def reading(app, picture, *expected):
     def shown():
         texts = [one(app, "label", what).name for what in SHOWN]
@@ -220,7 +219,6 @@ def page_opened_by(act):
     return wait("a page to open", lambda: pages.exists() and pages.read_text()[len(before):])
 
 
-# One line a control: role, name, first label, a list's value, first action.
 def short_tree(node, depth=0):
     acts = node.queryAction() if "Action" in pyatspi.listInterfaces(node) else None
     line = [node.getRoleName(), repr(node.name[:60]), *map(repr, labels(node)[:1])]

@@ -8,7 +8,6 @@ mime=usr/share/mime/packages/$id.xml type=application/x-nodalis-reading
 icons=usr/share/icons/hicolor maintainer="Nodalis Developers <dev@nodalis.org>"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Every file of an installation with the /usr prefix, relative to the root, in C order.
 expected_files() {
     {
         printf '%s\n' usr/bin/nodalis "$desktop" "$metainfo" "$mime" "$icons/scalable/apps/$id.svg" \
@@ -63,7 +62,7 @@ deb)
     for package in qt6-wayland shared-mime-info desktop-file-utils; do
         [[ $recommends == *"$package"* ]] || fail "Recommends lacks $package: $recommends"
     done
-    # The files are those of the installation; the package gives them to root, with their modes.
+    # The package gives every file to root, with its mode.
     contents=$(dpkg-deb -c "$deb")
     awk '$2 != "root/root" || /^-/ && $1 != ($6 ~ /bin/ ? "-rwxr-xr-x" : "-rw-r--r--") { exit 1 }' \
         <<<"$contents" || fail "owners or permissions: $contents"
