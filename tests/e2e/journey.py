@@ -140,10 +140,7 @@ def start(log, *reading_file):
     program = subprocess.Popen([EXECUTABLE, *reading_file], env=ENVIRONMENT, stdout=log, stderr=log)
     PROGRAMS.append(program)
     apps = lambda: [app for app in kids(DESKTOP) if app.get_process_id() == program.pid]
-    app = wait("the program on the accessibility bus", apps)[0]
-    if not reading_file:
-        window(app, "push button", "Get My Karmic Astrology Interpretation")
-    return program, app
+    return program, wait("the program on the accessibility bus", apps)[0]
 
 
 def message(app, said, picture):
@@ -181,7 +178,6 @@ def reading(app, picture, *expected):
 def get_reading(app, date, *expected):
     for caption, item in zip(("Date", "Month", "Year"), date.split()):
         choose(app, caption, item)
-    screenshot("entries-" + date.lower().replace(" ", "-"))
     xdotool("key", "--delay", 100, "alt+f", "k")  # File, Get My Karmic Astrology Interpretation
     return reading(app, "reading-" + date.lower().replace(" ", "-"), *expected)
 
@@ -312,7 +308,6 @@ def journey(log, work):
     saved_file = work / "ann-lee.nrd"
     note_opened_pages(work)
     program, app = start(log)
-    screenshot("main-window")
     dates = [text(find(app, "combo box", caption)) for caption in ("Date", "Month", "Year")]
     assert dates == ["1", "January", "1940"], f"the lists show {dates}"
     name = find(app, "text", "Name")
@@ -338,7 +333,6 @@ def journey(log, work):
     click(find(reading_window, "push button", "Back"))
     closed("the reading window", reading_window)
     wait("the focus back in the year list", lambda: called(focus_in(app)) == "Year")
-    screenshot("back-in-the-main-window")
 
     choose(app, "Date", "31")
     choose(app, "Month", "April")
@@ -349,7 +343,6 @@ def journey(log, work):
     reading_window, saved = get_reading(app, "29 February 1964", *signs)
     click(find(reading_window, "push button", "Print"))
     report = window(app, "text", "Report")
-    screenshot("report-window")
     every_text_query_answered(report)
     click(one(report, "text", "Report"))
     keyboard_round(report, "report", "Report", "Save", "Print", "Nodalis link", "Visit link",

@@ -151,11 +151,10 @@ TEST_F(MainWindowTest, aReadingSavedFromTheReportByEnterOpensAgainAsSaved_afterB
 // ends in a letter, in a space and none, and descriptions that end in a space (Scorpio's).
 TEST_F(MainWindowTest, everyWindowAnswersEveryScreenReaderQueryAtOnce_andSaysWhatItsTextsAre) {
     QLineEdit& name = child<QLineEdit>(*main, "nameEdit");
-    for (const char* typed : {"ANN LEE", "ANN LEE ", ""}) {
+    for (const char* typed : {"ANN LEE ", "", "ANN LEE"}) {
         name.setText(typed);
         expectEveryQueryAnsweredSoundly(accessibleTree(*main));
     }
-    name.setText("ANN LEE");
     QAccessibleTextInterface& nameText =
         *QAccessible::queryAccessibleInterface(&name)->textInterface();
     int start = 0;
