@@ -126,21 +126,33 @@ TEST_F(Program, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenSto
     EXPECT_EQ(storedWhenOpened.size(), 1);
 }
 
-TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
-    // The file as earlier versions wrote it, holding 2026-01-01.
-    QFile file(settings.filePath("Nodalis/settings_probe.conf"));
+// The date outlives the process, scrambled as earlier versions wrote it. A settings file that
+// would hold up the start is neither waited on nor rewritten: one too large to be the program's
+// own, even by a byte, or a named pipe (the reading file's tests swap one in at every moment of
+// the read they share).
+TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_unlessTheSettingsWouldHoldUpTheStart) {
+    const QString path = settings.filePath("Nodalis/settings_probe.conf");
     ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
-    std::ofstream(file.fileName().toStdString())
+    std::ofstream(path.toStdString())
         << "[Settings]\n%U2122%CA%C7%B6%C9%BE%C4%C3="
            "\u2021\u2026\u2021\u2039\u201a\u2026\u2020\u201a\u2026\u2020\n";
     EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
     EXPECT_EQ(runProbe("2026-01-21"), "2026-01-20 0 2026-01-20");
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray stored = file.readAll();
     EXPECT_TRUE(stored.startsWith("[Settings]\n%U2122") && !stored.contains("Duration") &&
                 !stored.contains("2026"))
         << stored.toStdString();
+    ASSERT_TRUE(QFile::resize(path, 64 * 1024 + 1));
+    EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
+    EXPECT_EQ(QFileInfo(path).size(), 64 * 1024 + 1);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path), 0600), 0);
+    EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
+    EXPECT_TRUE(std::filesystem::is_fifo(path.toStdString()));
 
+    // Another program name starts afresh.
     const QString copy = settings.filePath("nodalis-copy");
     ASSERT_TRUE(QFile::copy(NODALIS_SETTINGS_PROBE, copy));
     EXPECT_EQ(runProbe("2026-03-01", copy), " 0 2026-03-01");
@@ -154,21 +166,6 @@ TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramName
     EXPECT_EQ(SettingsStore("x").fileName(),
               QString(getpwuid(geteuid())->pw_dir) + "/.config/Nodalis/x.conf");
     qputenv("HOME", home);
-}
-
-// A settings file that is not a small regular file is neither waited on nor rewritten: one
-// too large to be the program's own, even by a byte, or a named pipe (the reading file's tests
-// swap one in at every moment of the read they share).
-TEST_F(Program, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
-    const QString file = settings.filePath("Nodalis/settings_probe.conf");
-    runProbe("2026-01-01");
-    ASSERT_TRUE(QFile::resize(file, 64 * 1024 + 1));
-    EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
-    EXPECT_EQ(QFileInfo(file).size(), 64 * 1024 + 1);
-    ASSERT_TRUE(QFile::remove(file));
-    ASSERT_EQ(mkfifo(QFile::encodeName(file), 0600), 0);
-    EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
-    EXPECT_TRUE(std::filesystem::is_fifo(file.toStdString()));
 }
 
 // Notes the windows that are closed, in order.
