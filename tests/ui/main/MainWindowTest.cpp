@@ -60,8 +60,6 @@ TEST_F(MainWindowTest, anEntryGivesItsReadingOrTheMessageOfItsFault) {
          "Aries|Libra|Co-dependent and Indecisive|Co-dependency and Indecisiveness|963|961"},
         {3, 12, 1987, nullptr,
          "Pisces|Virgo|" + QString("Compassionate and Worried|").repeated(2) + "541|540"},
-        {1, 1, 1943, nullptr,
-         "Leo|Aquarius|Introvert, Shy and Timid|Introvert, Shy and Timid|1195|1197"},
     };
     for (const auto& [day, month, year, message, texts] : cases) {
         fake.messages.clear();
