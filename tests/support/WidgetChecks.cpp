@@ -233,12 +233,10 @@ void expectReadableTextAndButtonsWithinReach(QWidget& window,
         std::for_each(pixels, pixels + picture.width() * picture.height(),
                       [&](QRgb p) { ++counts[p]; });
         const QRgb background =
-            std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                return a.second < b.second;
-            })->first;
+            std::ranges::max_element(counts, {}, &decltype(counts)::value_type::second)->first;
         if (inks.isEmpty()) // the pixel farthest from the background shows the text's colour
-            inks << std::max_element(counts.begin(), counts.end(), [&](auto& a, auto& b) {
-                        return contrast(a.first, background) < contrast(b.first, background);
+            inks << std::ranges::max_element(counts, {}, [&](auto& count) {
+                        return contrast(count.first, background);
                     })->first;
         for (const QColor& ink : inks) {
             const double ratio = contrast(ink, background);
