@@ -120,10 +120,9 @@ protected:
         QStringList order; // each window's class, marked when hidden
         for (QWidget* window : openWindows)
             order << window->metaObject()->className() + QString(window->isVisible() ? "" : "-");
-        expect(QRegularExpression(
-                   "^(MainWindow|MainWindow- ReadingWindow)( ReportWindow| AboutDialog)?$")
-                   .match(order.join(u' '))
-                   .hasMatch(),
+        static const QRegularExpression inOrder(
+            "^(MainWindow|MainWindow- ReadingWindow)( ReportWindow| AboutDialog)?$");
+        expect(inOrder.match(order.join(u' ')).hasMatch(),
                "the main window is open, hidden just while a reading window is open and shown, "
                "and a report or About window is open only while shown in front of them");
         for (QWidget* topLevel : QApplication::topLevelWidgets())

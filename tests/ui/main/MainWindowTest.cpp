@@ -85,11 +85,10 @@ TEST_F(MainWindowTest, anEntryGivesItsReadingOrTheMessageOfItsFault) {
 }
 
 TEST_F(MainWindowTest, aFileThatIsNoGoodReadingIsRefusedAndChangesNothing) {
-    const QByteArray ann = bytesOf("ANN LEE", 1, "May", 1980);
     const QString other = "OTHER|5|June|1990";
     const std::tuple<QString, const Message*, QString> cases[] = {
         {QString(), nullptr, other}, // the dialog cancelled
-        {file("ann.NRD", ann), &kCheckTheFile, other},
+        {file("ann.NRD", bytesOf("ANN LEE", 1, "May", 1980)), &kCheckTheFile, other},
         {folder.filePath("missing.nrd"), &kCheckTheFile, other},
         {file("m.nrd", bytesOf("ANN", 1, "Smarch", 1980)), &kCheckTheFile, other},
         {file("d.nrd", bytesOf("ANN", 32, "May", 1980)), &kCheckTheFile, other},
