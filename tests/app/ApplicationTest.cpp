@@ -68,10 +68,9 @@ TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffThe
             if (auto* entry = window->findChild<QAction*>(name)) {
                 entry->trigger();
             } else {
-                QLabel* label = window->findChild<QLabel*>(name);
-                ASSERT_NE(label, nullptr) << name.toStdString();
-                EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor) << name.toStdString();
-                QTest::mouseClick(label, Qt::LeftButton);
+                QLabel& label = child<QLabel>(*window, qPrintable(name));
+                EXPECT_EQ(label.cursor().shape(), Qt::PointingHandCursor) << name.toStdString();
+                QTest::mouseClick(&label, Qt::LeftButton);
             }
             const QString page = element.section(u'=', 1);
             EXPECT_EQ(fake.openedUrls, page.isEmpty() ? QList<QUrl>{} : QList{pageOf(page)})
