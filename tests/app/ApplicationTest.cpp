@@ -4,7 +4,6 @@
 
 #include "services/ApplicationInfo.h"
 #include "services/SettingsStore.h"
-#include "services/SitePages.h"
 #include "services/UpdateReminder.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/about/AboutDialog.h"

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QQueue>
-#include <QStringList>
 #include <functional>
 #include <ostream>
 
