@@ -138,15 +138,6 @@ def start(log, *reading_file):
     return program, wait("the program on the accessibility bus", apps)[0]
 
 
-def message(app, said, picture):
-    box = find(app, "alert", "Nodalis")
-    labels = [c.name for c in on_screen(box) if c.getRoleName() == "label"]
-    assert labels == [said], f"the message says {labels}, not {said!r}"
-    screenshot(picture)
-    click(find(box, "push button", "OK"))
-    closed("the message", box)
-
-
 def choose(app, caption, item):
     chooser = find(app, "combo box", caption)
     items = chooser.getChildAtIndex(0)
@@ -333,7 +324,12 @@ def journey(log, work):
     choose(app, "Date", "31")
     choose(app, "Month", "April")
     xdotool("key", "Return")  # in the month list, which has the focus
-    message(app, "Please Enter Correct Date Or Month !", "31-april-1975")
+    box = find(app, "alert", "Nodalis")
+    said = [c.name for c in on_screen(box) if c.getRoleName() == "label"]
+    assert said == ["Please Enter Correct Date Or Month !"], f"the message says {said}"
+    screenshot("31-april-1975")
+    click(find(box, "push button", "OK"))
+    closed("the message", box)
 
     signs = ("Cancer", "Capricorn", "Impulsive and Social", "Impulsive and Social")
     reading_window, saved = get_reading(app, "29 February 1964", *signs)
