@@ -61,10 +61,10 @@ TEST_F(WindowsOnScreen, everyWindowShowsItsTextsWholeAndReadable_andEveryButtonW
         };
         main = new MainWindow;
         main->show();
-        // Typed at once, with the pointer on the window, where keys go without a window manager.
+        // Typed as soon as the window has the keyboard, as a window manager gives it.
         QProcess::execute("xdotool",
                           {"search", "--sync", "--onlyvisible", "--name", "Nodalis v1.45",
-                           "mousemove", "--window", "%1", "9", "9", "type", "ann"});
+                           "windowfocus", "--sync", "%1", "type", "ann"});
         EXPECT_TRUE(QTest::qWaitFor([this] { return entries().constFirst() == "ANN"; }));
         check(*main, "main-window",
               "nameEdit dayCombo monthCombo yearCombo getReadingButton openReadingButton "

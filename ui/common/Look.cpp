@@ -122,7 +122,9 @@ public:
             m_window.windowHandle()->installEventFilter(this);
         else if (watched == m_window.windowHandle() && event->type() == QEvent::Expose &&
                  m_window.windowHandle()->isExposed()) {
-            m_window.windowHandle()->removeEventFilter(this); // framed once, when first shown
+            // Once, when first framed: afterwards the window is where the user leaves it.
+            m_window.removeEventFilter(this);
+            m_window.windowHandle()->removeEventFilter(this);
             fit();
         }
         return false;
@@ -137,13 +139,11 @@ private:
             return; // where it fits, the window manager places it
         if (!m_area)
             putUnderScrollBars();
-        const QSize bars(m_area->verticalScrollBar()->sizeHint().width(),
-                         m_area->horizontalScrollBar()->sizeHint().height());
         QSize size = m_whole;
         if (m_whole.height() > room.height())
-            size.rwidth() += bars.width();
+            size.rwidth() += scrollBars().width();
         if (m_whole.width() > room.width())
-            size.rheight() += bars.height();
+            size.rheight() += scrollBars().height();
         size = size.boundedTo(room);
         // The frame where it stands, or at the area's top left corner, moved inside the area.
         const QSize framed = size.grownBy(frame);
@@ -184,9 +184,12 @@ private:
         // The window may now be resized, up to the size at which no scroll bar is needed.
         m_window.layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
         m_window.setMinimumSize(0, 0);
-        m_window.setMaximumSize(m_whole +
-                                QSize(m_area->verticalScrollBar()->sizeHint().width(),
-                                      m_area->horizontalScrollBar()->sizeHint().height()));
+        m_window.setMaximumSize(m_whole + scrollBars());
+    }
+
+    QSize scrollBars() const {
+        return {m_area->verticalScrollBar()->sizeHint().width(),
+                m_area->horizontalScrollBar()->sizeHint().height()};
     }
 
     QWidget& m_window;
