@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -45,7 +46,7 @@ CommandLine readCommandLine(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Karmic astrology readings from a name and a birth date. With FILE, opens that saved "
-        "reading at once."));
+        "reading at once, in the copy that already runs if there is one."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and end."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -75,10 +76,19 @@ CommandLine readCommandLine(int argc, char* argv[]) {
                     qPrintable(QCoreApplication::applicationVersion()));
         return {kSuccess, {}};
     }
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
+    if (parser.positionalArguments().size() > 1)
         return fail(QStringLiteral("Give one reading file at most."));
-    return {std::nullopt, files.value(0)};
+    // The parser has the file as text, which loses every byte that is not UTF-8: it is taken
+    // from argv, where the parser found it (no option takes a value).
+    bool optionsOver = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (!optionsOver && argument == "--")
+            optionsOver = true;
+        else if (optionsOver || argument == "-" || !argument.starts_with('-'))
+            return {std::nullopt, std::string(argument)};
+    }
+    return {std::nullopt, std::nullopt};
 }
 
 void holdQtMessagesWhileConnecting() {

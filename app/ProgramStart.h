@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <optional>
+#include <string>
 
 // What happens before the program's windows: reading its command line, and connecting to a
 // display that may not answer.
@@ -9,10 +9,11 @@
 enum ExitStatus { kSuccess = 0, kNoDisplay = 1, kUsage = 2 };
 
 // What the command line asks for: a start, with the reading file to open if one is given, or
-// the status to end with at once, once help, the version or an error has been printed.
+// the status to end with at once, once help, the version or an error has been printed. The
+// file's path is the bytes it was given: a file name need not be text in any encoding.
 struct CommandLine {
     std::optional<int> exitStatus;
-    QString readingFile;
+    std::optional<std::string> readingFile;
 };
 
 // Read before the application object exists, so that --help and --version answer without a

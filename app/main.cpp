@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 
 int main(int argc, char* argv[]) {
+    std::signal(SIGXFSZ, SIG_IGN); // a save past the file size limit fails, and says so
     QApplication::setOrganizationName(QStringLiteral("Nodalis"));
     QApplication::setApplicationName(QStringLiteral("Nodalis"));
     QApplication::setApplicationVersion(QStringLiteral("1.45.0.0"));

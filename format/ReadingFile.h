@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/NodeReading.h"
+#include "format/SmallFile.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -13,7 +14,7 @@
 // Signs and texts are not stored; opening a file computes the reading again.
 
 // A real reading file is a few dozen bytes; anything larger is not one.
-inline constexpr std::size_t kMaxReadingFileSize = 64 * 1024;
+inline constexpr std::size_t kMaxReadingFileSize = kMaxSmallFileSize;
 
 // The decoded lines in file order, as UTF-8. A line the file lacks is empty.
 // Nothing here checks that the values make a date.
@@ -47,12 +48,8 @@ ReadingFileLines parseReadingFile(std::string_view bytes);
 // byte, otherwise Read with its lines.
 ReadingFileContents interpretReadingFile(std::string_view bytes);
 
-// Writes a new file beside `path` and renames it over `path` once it is whole, so that a
-// failed save leaves any earlier file as it was. A symbolic link to a file is written
-// through; a dangling one is replaced. An existing file that the user may not write to is
-// refused. One that a new file cannot stand in for (other hard links to it, another owner, a
-// folder that takes no new files) is written in place instead. A reading whose file would be
-// too large to open again is not saved.
+// Saves the file for `reading` as saveFileContents does, whole or not at all. A reading whose
+// file would be too large to open again is not saved.
 [[nodiscard]] std::error_code writeReadingFile(const std::filesystem::path& path,
                                                const NodeReading& reading);
 

@@ -10,10 +10,17 @@ namespace {
 
 Platform* installed = nullptr;
 
-// The user's Documents folder, or the home folder where there is none.
+// The user's Documents folder, or the home folder where there is none. A dialog given a folder
+// that does not exist opens in its parent with the rest typed as the file name; so does one
+// whose path is not UTF-8, which Qt cannot name. The nearest folder that exists is taken.
 QString documentsFolder() {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(documents).exists() ? documents : QDir::homePath();
+    if (QDir(documents).exists())
+        return documents;
+    QString folder = QDir::homePath();
+    while (!QFileInfo(folder).isDir() && QFileInfo(folder).path() != folder)
+        folder = QFileInfo(folder).path();
+    return QFileInfo(folder).isDir() ? folder : QDir::rootPath();
 }
 
 } // namespace

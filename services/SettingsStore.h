@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 
 // The per-user settings of the program, kept apart for every executable name
 // and held under the section "Settings". Keys and values are stored scrambled
@@ -11,7 +12,8 @@ public:
     // directory and extension: a copy started under another name has settings of its own.
     explicit SettingsStore(QString applicationName = executableName());
 
-    // Empty when the key was never written, or when the store cannot be used at once.
+    // Empty when the key was never written, or when the settings file is left alone: one
+    // that is not a regular file, or is too large to be the program's own.
     QString read(const QString& key) const;
     // False when the store could not keep the value.
     bool write(const QString& key, const QString& value);
@@ -20,10 +22,7 @@ public:
     static QString executableName();
 
 private:
-    // False when reading or writing could wait for good: the settings file or its lock is
-    // something other than a regular file (a named pipe, a folder), or another process holds
-    // the lock. Such a store is neither read nor written.
-    bool available() const;
+    std::filesystem::path path() const;
 
     QString m_applicationName;
 };

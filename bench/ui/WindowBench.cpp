@@ -22,7 +22,7 @@
 
 namespace {
 
-template <typename Window> Window* loaded() {
+template <typename Window> Window* openWindow() {
     for (QWidget* window : OpenWindows::inCreationOrder())
         if (auto* found = qobject_cast<Window*>(window))
             return found;
@@ -81,7 +81,7 @@ template <typename Condition> bool runEventsUntil(Condition done) {
 // window did not appear.
 [[gnu::noinline]] ReadingWindow* showReadingWindow(MainWindow& main) {
     main.showReading();
-    ReadingWindow* display = loaded<ReadingWindow>();
+    ReadingWindow* display = openWindow<ReadingWindow>();
     if (!display)
         return nullptr;
     PaintCounter drawn(*display->centralWidget());
@@ -126,10 +126,10 @@ void BM_ReportComposedAndPrintedToPdf(benchmark::State& state) {
     };
     MainWindow& main = mainWindowWithEntry();
     main.showReading();
-    ReadingWindow* display = loaded<ReadingWindow>();
+    ReadingWindow* display = openWindow<ReadingWindow>();
     for (auto _ : state) {
         display->showReport();
-        ReportWindow* report = loaded<ReportWindow>();
+        ReportWindow* report = openWindow<ReportWindow>();
         report->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
 
         state.PauseTiming();

@@ -1,10 +1,11 @@
-// The shell: page links, the About window, the update reminder and its settings, start-up
-// and shutdown.
+// The program around its windows: page links, the About window, the update reminder and its
+// settings, start-up and shutdown.
 #include "app/Application.h"
 
 #include "services/ApplicationInfo.h"
 #include "services/SettingsStore.h"
 #include "services/SitePages.h"
+#include "services/UpdateReminder.h"
 #include "tests/support/FakePlatform.h"
 #include "ui/about/AboutDialog.h"
 #include "ui/common/OpenWindows.h"
@@ -15,13 +16,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,11 +35,11 @@ QUrl pageOf(const QString& key) {
     return QUrl(siteAddress() + "/nodalis/ssd.php?page=" + key);
 }
 
-// Each test starts with no settings, and its windows are unloaded at the end.
-class Shell : public ::testing::Test {
+// Each test starts with no settings, and its windows are deleted at the end.
+class Program : public ::testing::Test {
 protected:
-    Shell() { QFile::remove(SettingsStore().fileName()); }
-    ~Shell() override {
+    Program() { QFile::remove(SettingsStore().fileName()); }
+    ~Program() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         while (!OpenWindows::inCreationOrder().isEmpty())
             delete OpenWindows::inCreationOrder().constLast();
@@ -55,9 +59,9 @@ protected:
     FakePlatform fake;
 };
 
-TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
+TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
     auto* main = new MainWindow;
-    auto* reading = new ReadingWindow(main);
+    auto* reading = new ReadingWindow;
     // Each window's link and offer labels and menu entries, with the page each opens;
     // actionMakeMoneyOnline, switched off, opens none.
     const QString mainAndReading =
@@ -97,7 +101,7 @@ TEST_F(Shell, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOt
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
+TEST_F(Program, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
     SettingsStore store;
     QStringList storedWhenOpened;
     const auto noteStoredDate = [&](const QUrl&) {
@@ -128,74 +132,110 @@ TEST_F(Shell, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStore
     }
     EXPECT_EQ(storedWhenOpened, QStringList{"2026-01-15"}) << "the page opens after the store";
 
-    // A date the store cannot keep opens no page: another process takes its lock meanwhile.
+    // A date the store cannot keep opens no page: the file grows too large meanwhile.
     ASSERT_TRUE(store.write("Duration", "2025-01-01"));
     fake.answers << Yes;
     fake.onOpenUrl = noteStoredDate;
-    QLockFile held(store.fileName() + ".lock");
-    fake.onMessage = [&held](const Message&) {
-        ASSERT_TRUE(held.tryLock());
+    fake.onMessage = [&store](const Message&) {
+        ASSERT_TRUE(QFile::resize(store.fileName(), 64 * 1024 + 1));
     };
     checkUpdateReminder();
     EXPECT_EQ(storedWhenOpened.size(), 1);
 }
 
-TEST_F(Shell, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
-    EXPECT_EQ(runProbe("2026-01-01"), " 0 2026-01-01");
-    EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
+TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_andAnotherProgramNameStartsAfresh) {
+    // The file as earlier versions wrote it, holding 2026-01-01.
+    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
     QFile file(settings.filePath("Nodalis/settings_probe.conf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("[Settings]\n%U2122%CA%C7%B6%C9%BE%C4%C3=\u2021\u2026\u2021\u2039"
+                              "\u201a\u2026\u2020\u201a\u2026\u2020\n")
+                   .toUtf8());
+    file.close();
+    EXPECT_EQ(runProbe("2026-01-20"), "2026-01-01 1 2026-01-20");
+    EXPECT_EQ(runProbe("2026-01-21"), "2026-01-20 0 2026-01-20");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray stored = file.readAll();
-    EXPECT_TRUE(stored.contains("[Settings]") && !stored.contains("Duration") &&
+    EXPECT_TRUE(stored.startsWith("[Settings]\n%U2122") && !stored.contains("Duration") &&
                 !stored.contains("2026"))
         << stored.toStdString();
 
     const QString copy = settings.filePath("nodalis-copy");
     ASSERT_TRUE(QFile::copy(NODALIS_SETTINGS_PROBE, copy));
     EXPECT_EQ(runProbe("2026-03-01", copy), " 0 2026-03-01");
+
+    // The folder by the XDG rule: a relative XDG_CONFIG_HOME is ignored, and without HOME
+    // the home folder is the user's in the password database.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(SettingsStore("x").fileName(), home + "/.config/Nodalis/x.conf");
+    qunsetenv("HOME");
+    EXPECT_EQ(SettingsStore("x").fileName(),
+              QString(getpwuid(geteuid())->pw_dir) + "/.config/Nodalis/x.conf");
+    qputenv("HOME", home);
 }
 
-TEST_F(Shell, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
+// A settings file that is not a small regular file is neither waited on nor rewritten: one
+// too large to be the program's own, even by a byte, or a named pipe swapped in for it.
+TEST_F(Program, settingsThatWouldHoldUpTheStartSkipTheReminder_andAreLeftAsTheyWere) {
     const QString file = settings.filePath("Nodalis/settings_probe.conf");
-    ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
-    ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-    EXPECT_EQ(runProbe("2026-01-01"), " 0 ") << "a named pipe as the settings file";
-    ASSERT_TRUE(QFile::remove(file));
     runProbe("2026-01-01");
+    for (const qint64 size : {qint64(64 * 1024 + 1), qint64(200) << 20}) {
+        ASSERT_TRUE(QFile::resize(file, size));
+        EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
+        EXPECT_EQ(QFileInfo(file).size(), size);
+    }
 
-    // A reminder is due, but its date could not be stored.
-    ASSERT_TRUE(QDir().mkdir(file + ".lock"));
-    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a folder as its lock";
-    ASSERT_TRUE(QDir().rmdir(file + ".lock"));
-    QLockFile held(file + ".lock");
-    ASSERT_TRUE(held.tryLock());
-    EXPECT_EQ(runProbe("2026-02-01"), " 0 ") << "a lock another process holds";
-    held.unlock();
-    EXPECT_EQ(runProbe("2026-01-02"), "2026-01-01 0 2026-01-01");
+    ASSERT_TRUE(QFile::resize(file, 0));
+    SettingsStore store("settings_probe");
+    ASSERT_TRUE(store.write("Duration", "2026-01-01"));
+    const QByteArray path = QFile::encodeName(file), pipe = path + ".pipe", copy = path + ".copy",
+                     next = path + ".next";
+    ASSERT_EQ(mkfifo(pipe, 0600), 0);
+    ASSERT_EQ(link(path, copy), 0);
+    std::atomic<bool> swapping = true;
+    auto reader = std::async(std::launch::async, [&] {
+        int read = 0;
+        while (swapping)
+            read += store.read("Duration") == "2026-01-01";
+        return read;
+    });
+    for (int swap = 0; swap < 20000; ++swap) {
+        ASSERT_EQ(link(swap % 2 ? copy : pipe, next), 0);
+        ASSERT_EQ(rename(next, path), 0);
+    }
+    swapping = false;
+    // A read that opened the pipe waits for good; ten seconds tell it apart.
+    const bool waited = reader.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
+    while (reader.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        close(open(pipe, O_WRONLY | O_NONBLOCK));
+    EXPECT_FALSE(waited);
+    EXPECT_GT(reader.get(), 0);
 }
 
-// Notes the windows that are unloaded, in order.
+// Notes the windows that are closed, in order.
 struct CloseLog : QObject {
-    QStringList unloaded;
+    QStringList closed;
     bool eventFilter(QObject* window, QEvent* event) override {
         if (event->type() == QEvent::Close)
-            unloaded << window->objectName();
+            closed << window->objectName();
         return false;
     }
 };
 
-TEST_F(Shell, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
-    auto* reading = new ReadingWindow(new MainWindow);
+TEST_F(Program, shutDownClosesEveryWindowOnceInCreationOrder_andEndsTheProcessOnce) {
+    new MainWindow;
+    auto* reading = new ReadingWindow;
     new AboutDialog;
     CloseLog log;
     for (QWidget* window : OpenWindows::inCreationOrder())
         window->installEventFilter(&log);
     reading->close();
-    EXPECT_EQ(log.unloaded, QStringList({"ReadingWindow", "MainWindow", "AboutDialog"}));
+    EXPECT_EQ(log.closed, QStringList({"ReadingWindow", "MainWindow", "AboutDialog"}));
     EXPECT_EQ(fake.processEnds, 1);
 }
 
-TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
+TEST_F(Program, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyRuns) {
     fake.randomDraws << 0.0 << 0.17;
     const QByteArray lockName =
         "nodalis-test-" + QByteArray::number(QCoreApplication::applicationPid());
@@ -208,7 +248,7 @@ TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyR
         return offer->parentWidget()->childAt(offer->geometry().center())->objectName();
     };
     EXPECT_EQ(offerInFront(), "coBrandOffer");
-    bringRandomOfferToFront(*main);
+    bringRandomOfferToFront(*qobject_cast<MainWindow*>(main));
     EXPECT_EQ(offerInFront(), "fullBrandOffer");
 
     SingleInstanceLock second(lockName);
@@ -218,6 +258,24 @@ TEST_F(Shell, startApplicationShowsTheMainWindowWithOneOfferInFront_unlessACopyR
                                Platform::Buttons::Ok}}));
     EXPECT_EQ(OpenWindows::inCreationOrder(), QList{main});
     EXPECT_EQ(fake.processEnds, 1);
+}
+
+// Qt names a path that is not UTF-8 wrongly, and a dialog given a folder that does not exist
+// opens in its parent with the rest typed as the file's name.
+TEST_F(Program, fileDialogsStartInAFolderThatExists_whenHomeIsNotUtf8OrMissing) {
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray notUtf8 = QFile::encodeName(settings.path()) + "/caf\xe9";
+    ASSERT_EQ(mkdir(notUtf8.constData(), 0700), 0);
+    for (const QByteArray& odd : {notUtf8, notUtf8 + "/gone/deeper"}) {
+        qputenv("HOME", odd);
+        fake.fileNames << ""
+                       << "";
+        platform().chooseFileToSave(nullptr, {});
+        platform().chooseFileToOpen(nullptr, {});
+    }
+    qputenv("HOME", home);
+    for (const Platform::FileDialog& dialog : fake.fileDialogs)
+        EXPECT_EQ(dialog.folder, settings.path());
 }
 
 } // namespace

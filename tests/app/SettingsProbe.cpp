@@ -2,7 +2,7 @@
 // answering No, and prints the date it found stored, the questions it asked and the date
 // it left stored:  settings_probe 2026-01-15
 #include "services/SettingsStore.h"
-#include "services/SitePages.h"
+#include "services/UpdateReminder.h"
 #include "tests/support/FakePlatform.h"
 
 #include <QCoreApplication>

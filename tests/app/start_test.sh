@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts of the real program:  start_test.sh one-copy|no-display nodalis
-#   one-copy: one copy runs for a user, whatever its environment (under on-x-server.sh)
+#   one-copy: one copy runs for a user, whatever its environment, and takes the reading files
+#     of later starts of the same user alone (under on-x-server.sh)
 #   no-display: no display gives one line and status 1; the command line needs none
 #   wayland: the main window shows natively on Weston's headless back end
 set -euo pipefail
@@ -10,10 +11,24 @@ export HOME=$work XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
 mkdir -m 700 "$XDG_RUNTIME_DIR" "$work/elsewhere"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 start() { "$@" 2>>"$work/errors" & pids+=($!); }
-# The title of the window copy $1 shows within 10 s: the main window's or the message's.
+# The title of the window copy $1 shows within 20 s: the main window's or the message's.
 shows() {
-    timeout 10 xdotool search --sync --all --onlyvisible --pid "$1" --name '^Nodalis' 2>/dev/null |
+    timeout 20 xdotool search --sync --all --onlyvisible --pid "$1" --name '^Nodalis' 2>/dev/null |
         head -n 1 | xargs -r xdotool getwindowname
+}
+message_of() { # copy $1 shows a message within 20 s
+    timeout 20 xdotool search --sync --all --onlyvisible --pid "$1" --name '^Nodalis$' 2>/dev/null
+}
+press_ok() { # in the message of copy $1, which then goes
+    local box
+    box=$(message_of "$1")
+    xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool windowfocus --sync "$box" key Return
+    timeout 20 sh -c 'while xdotool getwindowname "$1"; do sleep 0.05; done' - "$box" >/dev/null 2>&1
+}
+ended() { # copy $1 ends within 20 s, with status $2
+    local status=0
+    timeout 20 tail --pid="$1" -f /dev/null && wait "$1" || status=$?
+    [ $status = "$2" ]
 }
 ends_with() { # status, then the command: it must end so, with one line on standard error
     local status=0
@@ -41,16 +56,27 @@ if [ "$mode" = wayland ]; then
     exit
 fi
 
-# From another folder, with another home and no runtime folder, and given a file to open: still
-# a second copy, which says so and ends. The first keeps its main window.
+# From another folder, with another home and no runtime folder: still a second copy, which says
+# so and ends. The first keeps its main window.
 start "$app" && first=$!
 [ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy shows no main window"
-start bash -c 'cd "$1" && HOME=$1 exec env -u XDG_RUNTIME_DIR "$2" x.nrd' - "$work/elsewhere" "$app"
-second=$!
+elsewhere() { start bash -c 'cd "$1" && HOME=$1 exec env -u XDG_RUNTIME_DIR "${@:2}"' - "$work/elsewhere" "$app" "$@"; }
+elsewhere && second=$!
 [ "$(shows $second)" = Nodalis ] || fail "a second copy from elsewhere shows no message"
-box=$(xdotool search --all --onlyvisible --pid $second --name '^Nodalis$')
-xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool windowfocus --sync "$box" key Return
-timeout 10 tail --pid=$second -f /dev/null || fail "the second copy did not end after its message"
+press_ok $second
+ended $second 0 || fail "the second copy did not end after its message"
+[ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy lost its main window"
+
+# Given a file, from there, it hands the file to the first and ends quietly; the first refuses
+# this one (it does not exist) with its message. While that message is up, a copy with a file
+# says that a copy runs.
+elsewhere x.nrd && second=$!
+ended $second 0 || fail "a second copy with a file did not end quietly"
+message_of $first >/dev/null || fail "the first copy shows no message for a refused file"
+elsewhere x.nrd && third=$!
+[ "$(shows $third)" = Nodalis ] || fail "a copy with a file shows no message while the first has one"
+press_ok $third && press_ok $first
+ended $third 0 || fail "the third copy did not end after its message"
 [ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy lost its main window"
 
 # Of two copies started at once after it is killed, one runs and one says so.
@@ -62,13 +88,39 @@ both="$(shows $one), $(shows $two)"
     fail "of two copies started at once after a killed one: $both"
 kill -9 $one $two && wait $one $two 2>/dev/null || true
 
-# Another user, holding this user's lock name, cannot keep this user's copy from starting.
+# Beside a stopped copy, a burst of starts fills its queue of callers (shortened here where the
+# kernel lets us), and each start still finds a copy alive; one with a file, not answered, says so.
+sysctl -qw net.core.somaxconn=4 2>/dev/null || echo "NOTE: the queue of callers keeps its length"
+start "$app" && first=$!
+[ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy shows no main window"
+kill -STOP $first
+burst=()
+for file in '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' x.nrd; do
+    start "$app" $file && burst+=($!)
+done
+for copy in "${burst[@]}"; do
+    [ "$(shows $copy)" = Nodalis ] || fail "beside a stopped copy, a start shows '$(shows $copy)'"
+done
+kill -9 $first "${burst[@]}" && wait $first "${burst[@]}" 2>/dev/null || true
+
+# Another user can neither hand this user's copy a file nor, holding this user's lock name, keep
+# the copy from starting or hear the file it was given.
 nobody=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 "${nobody[@]}" true 2>/dev/null || { echo "SKIP: another user's lock needs root"; exit 0; }
 name=org.nodalis.Nodalis-$(id -u)
-start "${nobody[@]}" /usr/bin/python3 -c 'import socket, sys, time; s = socket.socket(socket.AF_UNIX)
-s.bind(b"\0" + sys.argv[1].encode()); s.listen(); time.sleep(60)' "$name"
+start "$app" && first=$!
+[ "$(shows $first)" = "Nodalis v1.45" ] || fail "the first copy shows no main window"
+answer=$("${nobody[@]}" /usr/bin/python3 -c 'import socket, sys; s = socket.socket(socket.AF_UNIX)
+s.connect(b"\0" + sys.argv[1].encode())
+try: s.sendall(b"\0/x.nrd"); s.shutdown(socket.SHUT_WR); print(s.recv(1))
+except OSError: print(b"")' "$name")
+[ "$answer" = "b''" ] || fail "a copy answered another user's file with $answer"
+kill -9 $first && wait $first 2>/dev/null || true
+"${nobody[@]}" /usr/bin/python3 -c 'import socket, sys; s = socket.socket(socket.AF_UNIX)
+s.bind(b"\0" + sys.argv[1].encode()); s.listen()
+while True: print(s.accept()[0].recv(4096), flush=True)' "$name" >"$work/heard" & pids+=($!)
 timeout 10 sh -c 'until grep -q "@$1$" /proc/net/unix; do sleep 0.05; done' - "$name"
-start "$app"
+start "$app" x.nrd
 [ "$(shows $!)" = "Nodalis v1.45" ] || fail "another user holding the lock's name kept the program from starting"
 grep -q "Starting without the lock" "$work/errors" || fail "the lock's failure went unsaid"
+! grep -qv "^b''$" "$work/heard" || fail "another user heard: $(cat "$work/heard")"

@@ -14,6 +14,7 @@ import time
 from pathlib import Path
 
 import pyatspi
+from gi.repository import Gio, GLib
 from Xlib import X, display
 from Xlib.protocol.event import ClientMessage
 
@@ -261,6 +262,66 @@ def keyboard_round(window, picture, *controls):
     assert passed == list(controls), f"Tab passes {passed}"
 
 
+# The accessibility bus, for questions sent many at a time rather than one after another.
+def accessibility_bus():
+    session = Gio.bus_get_sync(Gio.BusType.SESSION)
+    reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+                              GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, 5000)
+    flags = Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION
+    return Gio.DBusConnection.new_for_address_sync(reply.unpack()[0], flags)
+
+
+BUS = None
+TEXT = "org.a11y.atspi.Text"
+BOUNDARIES = range(7)  # character, word start and end, sentence start and end, line start and end
+
+
+# Sends all `questions` (key, object, method, arguments) to the program, 200 at a time; every
+# answer must come within five seconds, as a query that loops for ever never answers.
+def ask(questions):
+    loop, questions, answers, waiting = GLib.MainLoop(), iter(questions), {}, [0]
+
+    def send():
+        for key, control, method, arguments in questions:
+            BUS.call(control.app.bus_name, control.path, TEXT, method, arguments, None,
+                     Gio.DBusCallFlags.NONE, 5000, None, answered, (key, method, arguments))
+            waiting[0] += 1
+            if waiting[0] == 200:
+                return
+        if not waiting[0]:
+            loop.quit()
+
+    def answered(bus, result, question):
+        waiting[0] -= 1
+        try:
+            answers[question[0]] = bus.call_finish(result).unpack()
+        except GLib.Error as error:
+            raise SystemExit(f"no answer to {question[1:]}: {error.message}")
+        send()
+
+    send()
+    loop.run()
+    return answers
+
+
+# Asks every text in `window` for the text before, at and after every offset from -1 to its
+# length + 1, by every boundary, and where each character is; each part must be the text between
+# its offsets (the widget tests check the parts further).
+def every_text_query_answered(window):
+    texts = [c for c in on_screen(window) if "Text" in pyatspi.listInterfaces(c)]
+    assert texts, f"no text in {window.name!r}"
+    for control in texts:
+        whole = text(control)
+        offsets = range(-1, len(whole) + 2)
+        sides = ("GetTextBeforeOffset", "GetTextAtOffset", "GetTextAfterOffset")
+        parts = ask(((b, o, side), control, side, GLib.Variant("(iu)", (o, b)))
+                    for b in BOUNDARIES for o in offsets for side in sides)
+        ask(((o, c), control, "GetCharacterExtents", GLib.Variant("(iu)", (o, c)))
+            for o in offsets for c in (0, 1))
+        wrong = [(q, p) for q, p in parts.items() if p[0] != whole[p[1]:p[2]] or p[1] > p[2]]
+        assert not wrong, f"{control.getRoleName()} {whole[:20]!r}: {wrong[:3]}"
+
+
 def journey(log, work):
     saved_file = work / "ann-lee.nrd"
     note_opened_pages(work)
@@ -269,17 +330,29 @@ def journey(log, work):
     dates = [text(find(app, "combo box", caption)) for caption in ("Date", "Month", "Year")]
     assert dates == ["1", "January", "1940"], f"the lists show {dates}"
     name = find(app, "text", "Name")
-    type_into(name, "ann lee")
+    global BUS
+    BUS = accessibility_bus()
+    # A name that ends in a space, an empty one and one that ends in a letter.
+    type_into(name, "ann lee ")
+    wait("the name ANN LEE ", lambda: text(name) == "ANN LEE ")
+    every_text_query_answered(window_of(name))
+    xdotool("key", "Home", "shift+End", "BackSpace")
+    wait("no name", lambda: text(name) == "")
+    every_text_query_answered(window_of(name))
+    xdotool("type", "--delay", 20, "ann lee")
     wait("the name ANN LEE", lambda: text(name) == "ANN LEE")
+    every_text_query_answered(window_of(name))
     keyboard_round(window_of(name), "main", "Name", "Date", "Month", "Year", "Get", "Click",
                    "Exit", "Nodalis link", "offer link")
 
     signs = ("Scorpio", "Taurus", "Stubborn and Self-Reliant", "Stubborn and Self-reliant")
     reading_window, _ = get_reading(app, "10 August 1975", *signs)
     screenshot("reading-10-august-1975")
-    click(find(reading_window, "label", "Karmic Astrology Interpretation"))  # as a window manager
-    assert all(one(reading_window, "panel", f"{node} Node") for node in ("North", "South"))
-    keyboard_round(reading_window, "reading", "North", "South", "Print", "Back", "Exit",
+    click(find(reading_window, "heading", "Karmic Astrology Interpretation"))  # as a window manager
+    panels = [c.name for c in on_screen(reading_window) if c.getRoleName() == "panel" and c.name]
+    assert panels == ["North Node", "South Node"], f"the panels are {panels}"
+    every_text_query_answered(reading_window)  # Scorpio's description ends in a space
+    keyboard_round(reading_window, "reading", "Your", "Your", "Print", "Back", "Exit",
                    "Nodalis link", "offer link")
     click(find(reading_window, "push button", "Back"))
     closed("the reading window", reading_window)
@@ -299,6 +372,7 @@ def journey(log, work):
     lines = text(one(report, "text", "Report")).splitlines()
     assert {"Name :- ANN LEE", "Date Of Birth :- February/29/1964"} <= set(lines), lines
     screenshot("report-window")
+    every_text_query_answered(report)
     click(one(report, "text", "Report"))
     keyboard_round(report, "report", "Report", "Save", "Print", "Nodalis link", "Visit link",
                    "offer link")
@@ -309,17 +383,20 @@ def journey(log, work):
     assert saved_file.is_file(), f"{saved_file} was not saved"
     close_box(report)
     closed("the report window", report)
-    click(find(reading_window, "label", "Karmic Astrology Interpretation"))
+    click(find(reading_window, "heading", "Karmic Astrology Interpretation"))
     xdotool("key", "--delay", 100, "alt+h", "a")
     about = window(app, "push button", "OK")
-    click(find(about, "label", CAPTION))
+    click(find(about, "heading", CAPTION))
     keyboard_round(about, "about", "OK", "Click link", "Click link")
     click(find(about, "push button", "OK"))
     closed("the About window", about)
     close_box(reading_window)
     assert program.wait(10) == 0, f"the program ended with {program.returncode}"
 
-    program, app = start(log, saved_file)
+    # A file name that is not UTF-8 is bytes all the way to the file.
+    odd_file = work / os.fsdecode(b"caf\xe9.nrd")
+    shutil.copy(saved_file, odd_file)
+    program, app = start(log, odd_file)
     reading_window, opened = reading(app, *saved[:4])
     assert opened == saved, f"the reading started with its file differs from the saved one: {opened}"
     screenshot("reading-opened-at-the-start")
@@ -331,6 +408,14 @@ def journey(log, work):
     reading_window, opened = reading(app, *saved[:4])
     assert opened == saved, f"the opened reading differs from the saved one: {opened}"
     screenshot("reopened-reading")
+    # Opened from the file manager while the program runs: the running copy goes back and
+    # opens it, and the new start ends quietly.
+    handed = subprocess.run([EXECUTABLE, odd_file], env=ENVIRONMENT, stdout=log, stderr=log, timeout=30)
+    assert handed.returncode == 0, f"the start with a file ended with {handed.returncode}"
+    closed("the reading window", reading_window)
+    reading_window, opened = reading(app, *saved[:4])
+    assert opened == saved, f"the reading handed over differs from the saved one: {opened}"
+    screenshot("reading-handed-over")
     click(find(reading_window, "push button", "Exit"))
     assert program.wait(10) == 0, f"the program ended with {program.returncode}"
 

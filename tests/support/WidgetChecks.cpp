@@ -1,6 +1,7 @@
 #include "tests/support/WidgetChecks.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,8 +11,14 @@
 #include <QStyle>
 #include <QTextEdit>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -48,7 +55,125 @@ std::pair<QRect, QList<QColor>> textOf(const QWidget& widget) {
     return {showsText ? widget.rect().adjusted(3, 3, -3, -3) : QRect(), {}};
 }
 
+// The question being asked. A query that loops for ever never returns to be failed: an alarm
+// ends the test program when one stays unanswered for five seconds.
+char question[200];
+
+void unanswered(int) {
+    const char said[] = "No answer within 5 s to ";
+    std::ignore = ::write(STDERR_FILENO, said, sizeof said - 1);
+    std::ignore = ::write(STDERR_FILENO, question, std::strlen(question));
+    std::abort();
+}
+
+struct Part {
+    QString text;
+    int start = 0;
+    int end = 0;
+};
+
+// What is wrong with the parts of `whole` before, at and after `offset`, or nothing.
+std::string faultOf(const QString& whole, int offset, QAccessible::TextBoundaryType boundary,
+                    const Part (&parts)[3]) {
+    const auto length = static_cast<int>(whole.size());
+    const auto [before, at, after] = parts;
+    if (offset > length)
+        return std::ranges::all_of(parts, [](const Part& p) { return p.text.isEmpty(); })
+                   ? ""
+                   : "a part beyond the end";
+    for (const Part& part : parts)
+        if (part.start < 0 || part.start > part.end || part.end > length ||
+            part.text != whole.mid(part.start, part.end - part.start))
+            return "a part that is not the text between its offsets";
+    const int place = offset == -1 ? length : offset;
+    if (place < length ? at.start > place || at.end <= place : at.end != length)
+        return "a part not at the offset";
+    if (length > 0 && at.text.isEmpty() &&
+        !(boundary == QAccessible::CharBoundary && place == length))
+        return "an empty part in a text";
+    if (before.end != at.start || after.start != at.end)
+        return "parts before or after that do not adjoin the part at the offset";
+    if (boundary == QAccessible::NoBoundary && at.text != whole)
+        return "not the whole text";
+    return {};
+}
+
+void askEverything(QAccessibleInterface& object) {
+    const QString who = QString::number(object.role(), 16) + u' ' + object.text(QAccessible::Name);
+    const auto ask = [&](const char* what, int offset, auto&& query) {
+        std::snprintf(question, sizeof question, "%s(%d) of %s\n", what, offset, qPrintable(who));
+        ::alarm(5);
+        query();
+        ::alarm(0);
+    };
+    ask("relations, actions", 0, [&] {
+        object.relations();
+        if (QAccessibleActionInterface* actions = object.actionInterface())
+            actions->actionNames();
+    });
+    QAccessibleTextInterface* text = object.textInterface();
+    if (!text)
+        return;
+    const int length = text->characterCount();
+    const QString whole = text->text(0, length);
+    const int caret = text->cursorPosition();
+    int faults = 0;
+    int start = 0;
+    int end = 0;
+    for (const auto boundary :
+         {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+          QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary})
+        for (int offset = -1; offset <= length + 1; ++offset) {
+            Part parts[3];
+            auto& [before, at, after] = parts;
+            ask("text parts", offset, [&] {
+                before.text = text->textBeforeOffset(offset, boundary, &before.start, &before.end);
+                at.text = text->textAtOffset(offset, boundary, &at.start, &at.end);
+                after.text = text->textAfterOffset(offset, boundary, &after.start, &after.end);
+            });
+            if (const std::string fault = faultOf(whole, offset, boundary, parts);
+                !fault.empty() && ++faults <= 3)
+                ADD_FAILURE() << who.toStdString() << ": " << fault << " at " << offset
+                              << " for boundary " << boundary << ": '" << at.text.toStdString()
+                              << "' " << at.start << '-' << at.end;
+        }
+    for (int offset = -1; offset <= length + 1; ++offset)
+        ask("character place", offset, [&] {
+            text->attributes(offset, &start, &end);
+            text->offsetAtPoint(text->characterRect(offset).center());
+        });
+    ask("selection", length + 1, [&] {
+        text->setSelection(0, -5, length + 5);
+        text->addSelection(length, 0);
+        for (int index = -1; index <= text->selectionCount(); ++index)
+            text->selection(index, &start, &end);
+        text->removeSelection(1);
+        text->removeSelection(0);
+        text->setCursorPosition(length + 1);
+        text->scrollToSubstring(-1, length + 1);
+        EXPECT_TRUE(text->cursorPosition() >= 0 && text->cursorPosition() <= length)
+            << who.toStdString();
+        text->setCursorPosition(caret);
+    });
+    EXPECT_EQ(text->text(0, length), whole) << who.toStdString() << " changed";
+}
+
 } // namespace
+
+QList<QAccessibleInterface*> accessibleTree(QWidget& window) {
+    QList<QAccessibleInterface*> tree{QAccessible::queryAccessibleInterface(&window)};
+    for (qsizetype next = 0; next < tree.size(); ++next)
+        for (int index = 0; index < tree[next]->childCount(); ++index)
+            if (QAccessibleInterface* child = tree[next]->child(index))
+                tree.append(child);
+    return tree;
+}
+
+void expectEveryQueryAnsweredSoundly(const QList<QAccessibleInterface*>& objects) {
+    std::signal(SIGALRM, unanswered);
+    for (QAccessibleInterface* object : objects)
+        askEverything(*object);
+}
 
 void expectNoClippedText(QWidget& window) {
     for (const QWidget* widget : window.findChildren<QWidget*>()) {

@@ -18,3 +18,16 @@ void expectNoClippedText(QWidget& window);
 // view. Call it with the window shown.
 void expectReadableTextAndButtonsWithinReach(QWidget& window,
                                              const QList<std::pair<QColor, QColor>>& fixedPairs);
+
+class QAccessibleInterface;
+
+// Every object of the accessibility tree of `window`, the window first, as a screen reader
+// finds them by asking for children.
+QList<QAccessibleInterface*> accessibleTree(QWidget& window);
+
+// Asks each of `objects` that has a text every query about it: the text before, at and after
+// every offset from -1 to its length + 1 for every boundary, each character's place and format,
+// the caret and the selection; and each object its name, relations and actions. Fails on an
+// answer that is not sound, and ends the test program when one is not given within seconds (a
+// query that loops for ever never returns to be failed).
+void expectEveryQueryAnsweredSoundly(const QList<QAccessibleInterface*>& objects);

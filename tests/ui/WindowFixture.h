@@ -36,7 +36,7 @@ inline void flushDeferredDeletes() {
 }
 
 // The program's windows driven through a scripted platform, from a main window
-// shown as the program starts; every window left loaded is unloaded afterwards.
+// shown as the program starts; every window left open is deleted afterwards.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -2,10 +2,12 @@
 
 #include "services/ApplicationInfo.h"
 #include "services/SitePages.h"
+#include "ui/common/Accessibility.h"
 #include "ui/common/Look.h"
 #include "ui/common/OpenWindows.h"
 #include "ui_AboutDialog.h"
 
+#include <QAction>
 #include <QIcon>
 #include <QUrl>
 
@@ -30,34 +32,24 @@ AboutDialog::AboutDialog(QWidget* parent)
     ui->iconLabel->setPixmap(icon.pixmap(ui->iconLabel->size()));
     look::fitToScreen(*this, *ui->content);
 
-    connect(ui->homePageLink, &LinkLabel::clicked, this, &AboutDialog::openHomePageLink);
-    connect(ui->fullBrandLink, &LinkLabel::clicked, this, &AboutDialog::openFullBrandLink);
-    connect(ui->okButton, &QPushButton::clicked, this, &AboutDialog::okButtonClicked);
+    connect(ui->homePageLink, &LinkLabel::clicked, this, openHomePage);
+    // The About window's offer is for the fully branded edition, whatever its name says.
+    connect(ui->fullBrandLink, &LinkLabel::clicked, this, openFullyBrandedPage);
+    connect(ui->okButton, &QPushButton::clicked, this, &QWidget::close);
     tabToLinksAfter(*ui->okButton);
+    presentAsHeading(*ui->nameLabel);
+    pressFocusedButtonsOnEnter(*this);
 }
 
 AboutDialog::~AboutDialog() = default;
-
-void AboutDialog::openHomePageLink() {
-    openHomePage();
-}
-
-void AboutDialog::openFullBrandLink() {
-    // The About window's offer is for the fully branded edition, whatever its name says.
-    openFullyBrandedPage();
-}
-
-void AboutDialog::okButtonClicked() {
-    close();
-}
 
 AboutDialog* showAboutWindow(QWidget* opener) {
     AboutDialog* about = nullptr;
     for (QWidget* window : OpenWindows::inCreationOrder()) {
         // One that is no longer visible has been closed and waits to be deleted.
-        auto* loaded = qobject_cast<AboutDialog*>(window);
-        if (loaded && loaded->isVisible())
-            about = loaded;
+        auto* dialog = qobject_cast<AboutDialog*>(window);
+        if (dialog && dialog->isVisible())
+            about = dialog;
     }
     if (!about)
         about = new AboutDialog(opener);
@@ -65,4 +57,8 @@ AboutDialog* showAboutWindow(QWidget* opener) {
     about->raise();
     about->activateWindow();
     return about;
+}
+
+void connectAbout(const QAction& action, QWidget* opener) {
+    QObject::connect(&action, &QAction::triggered, opener, [opener] { showAboutWindow(opener); });
 }

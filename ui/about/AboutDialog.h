@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <memory>
 
+class QAction;
+
 namespace Ui {
 class AboutDialog;
 }
@@ -16,15 +18,13 @@ public:
     explicit AboutDialog(QWidget* parent = nullptr);
     ~AboutDialog() override;
 
-private slots:
-    void openHomePageLink();
-    void openFullBrandLink();
-    void okButtonClicked();
-
 private:
     std::unique_ptr<Ui::AboutDialog> ui;
 };
 
-// What the About menu entries run: shows the About window over `opener`, loading it
-// unless it is loaded already, and returns at once. The window unloads itself when closed.
+// What the About menu entries run: shows the About window over `opener`, creating it
+// unless it is open already, and returns at once. The window deletes itself when closed.
 AboutDialog* showAboutWindow(QWidget* opener);
+
+// Has `action` show the About window over `opener`.
+void connectAbout(const QAction& action, QWidget* opener);

@@ -2,8 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QGroupBox>
-#include <QPoint>
 
 class QAbstractScrollArea;
 
@@ -47,22 +45,3 @@ void setFrameBackground(QAbstractScrollArea& box, const QColor& colour);
 void fitToScreen(QWidget& window, QWidget& content);
 
 } // namespace look
-
-// A group box drawn as a box of one colour inside a thin grey border, with its caption
-// inside the box near the top left corner.
-class Panel : public QGroupBox {
-    Q_OBJECT
-
-public:
-    explicit Panel(QWidget* parent = nullptr);
-
-    void setLook(const QColor& fill, int cornerRadius, QPoint captionAt);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor m_fill;
-    int m_cornerRadius = 0;
-    QPoint m_captionAt;
-};

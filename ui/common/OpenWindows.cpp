@@ -1,10 +1,12 @@
 #include "ui/common/OpenWindows.h"
 
+#include "services/Platform.h"
+
 namespace {
 
 QList<QPointer<QWidget>>& windows() {
-    static QList<QPointer<QWidget>> loaded;
-    return loaded;
+    static QList<QPointer<QWidget>> list;
+    return list;
 }
 
 } // namespace
@@ -19,4 +21,17 @@ QList<QWidget*> OpenWindows::inCreationOrder() {
     for (const QPointer<QWidget>& window : windows())
         result.append(window.data());
     return result;
+}
+
+void shutDownApplication(QWidget* closing) {
+    static bool shuttingDown = false;
+    if (shuttingDown)
+        return;
+    shuttingDown = true;
+    for (QWidget* window : OpenWindows::inCreationOrder()) {
+        if (window != closing)
+            window->close();
+    }
+    shuttingDown = false;
+    platform().endProcess();
 }

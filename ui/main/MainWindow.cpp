@@ -5,13 +5,13 @@
 #include "engine/SignCatalogue.h"
 #include "format/ReadingFile.h"
 #include "services/Platform.h"
-#include "services/SitePages.h"
+#include "services/UpdateReminder.h"
 #include "ui/about/AboutDialog.h"
 #include "ui/common/Accessibility.h"
 #include "ui/common/LabelFit.h"
-#include "ui/common/LinkLabel.h"
 #include "ui/common/Look.h"
 #include "ui/common/OpenWindows.h"
+#include "ui/common/SiteLinks.h"
 #include "ui/reading/ReadingWindow.h"
 #include "ui_MainWindow.h"
 
@@ -136,19 +136,13 @@ MainWindow::MainWindow(QWidget* parent)
     OpenWindows::add(this);
 
     connect(ui->getReadingButton, &QPushButton::clicked, this, &MainWindow::showReading);
-    connect(ui->actionGetReading, &QAction::triggered, this, &MainWindow::triggerGetReading);
+    connect(ui->actionGetReading, &QAction::triggered, this, &MainWindow::showReading);
     connect(ui->openReadingButton, &QPushButton::clicked, this, &MainWindow::openSavedReading);
-    connect(ui->actionOpenReading, &QAction::triggered, this, &MainWindow::triggerOpenReading);
-    connect(ui->exitButton, &QPushButton::clicked, this, &MainWindow::exitButtonClicked);
-    connect(ui->actionExit, &QAction::triggered, this, &MainWindow::triggerExit);
-    connect(ui->forumLink, &LinkLabel::clicked, this, openHomePage);
-    connect(ui->actionVisitWebSite, &QAction::triggered, this, openHomePage);
-    connect(ui->actionOnlineHelp, &QAction::triggered, this, openHelpPage);
-    connect(ui->actionCheckForUpdate, &QAction::triggered, this, openDownloadPage);
-    connect(ui->coBrandOffer, &LinkLabel::clicked, this, openCoBrandPage);
-    connect(ui->fullBrandOffer, &LinkLabel::clicked, this, openFullyBrandedPage);
-    connect(ui->actionMakeMoneyOnline, &QAction::triggered, this, openFullyBrandedPage);
-    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(ui->actionOpenReading, &QAction::triggered, this, &MainWindow::openSavedReading);
+    connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
+    connectSiteLinks(*ui, this);
+    connectAbout(*ui->actionAbout, this);
 
     // Room for any name a reading file brings: each of its bytes is at most one character.
     ui->nameEdit->setMaxLength(static_cast<int>(kMaxReadingFileSize));
@@ -288,9 +282,10 @@ void MainWindow::showReading() {
                         position(*ui->dayCombo));
 
     if (!m_readingWindow) {
-        m_readingWindow = new ReadingWindow(this);
+        m_readingWindow = new ReadingWindow;
         connect(m_readingWindow, &ReadingWindow::wentBack, this, &MainWindow::returnFromReading);
     }
+    m_readingWindow->setBirthDate(birthDateText());
     applySignCatalogue(reading, *m_readingWindow);
     m_readingWindow->setNorthSign(QString::fromStdString(reading.northSign));
     m_readingWindow->setSouthSign(QString::fromStdString(reading.southSign));
@@ -301,29 +296,24 @@ void MainWindow::showReading() {
     m_readingWindow->show();
 }
 
-void MainWindow::triggerGetReading() {
-    showReading();
-}
-
 void MainWindow::openSavedReading() {
     const QString path =
         platform().chooseFileToOpen(this, {.title = QStringLiteral("Select the source file"),
                                            .filter = QStringLiteral("Nodalis (*.nrd)"),
                                            .defaultSuffix = QStringLiteral("nrd")});
-    openReadingFile(path);
+    openReadingFile(QFile::encodeName(path).toStdString());
 }
 
-void MainWindow::openReadingFile(const QString& path) {
-    if (path.isEmpty())
+void MainWindow::openReadingFile(const std::string& path) {
+    if (path.empty())
         return;
-    if (!path.endsWith(QStringLiteral("nrd"), Qt::CaseSensitive)) {
+    if (!path.ends_with("nrd")) {
         platform().message(this, kCheckTheFile, Platform::Icon::Stop);
         return;
     }
     // A file that cannot be read, or whose date the lists do not hold, changes
     // nothing: a reading of some other date would look like the saved one.
-    const ReadingFileContents file =
-        readReadingFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    const ReadingFileContents file = readReadingFile(std::filesystem::path(path));
     const int day = itemIndex(*ui->dayCombo, file.lines.day);
     const int month = itemIndex(*ui->monthCombo, file.lines.monthName);
     const int year = itemIndex(*ui->yearCombo, file.lines.year);
@@ -339,20 +329,13 @@ void MainWindow::openReadingFile(const QString& path) {
     showReading();
 }
 
-void MainWindow::triggerOpenReading() {
-    openSavedReading();
+void MainWindow::backFromReading() {
+    if (m_readingWindow)
+        m_readingWindow->goBack();
 }
 
-void MainWindow::exitButtonClicked() {
-    close();
-}
-
-void MainWindow::triggerExit() {
-    exitButtonClicked();
-}
-
-void MainWindow::showAbout() {
-    showAboutWindow(this);
+void MainWindow::bringToFront(Offer offer) {
+    (offer == Offer::FullBrand ? ui->fullBrandOffer : ui->coBrandOffer)->raise();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <string>
 
 class QKeyEvent;
 class ReadingWindow;
@@ -12,7 +13,7 @@ class MainWindow;
 }
 
 // The main window: the user types a name and picks a birth date, and gets the
-// reading in the reading window, or opens a reading saved earlier. It is loaded
+// reading in the reading window, or opens a reading saved earlier. It is created
 // once, hidden while a reading is shown, and closing it ends the program.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -21,34 +22,35 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The birth date as the lists show it, month/day/year, e.g. "March/7/1975".
-    QString birthDateText() const;
-
     // Checks name and date, telling the user what is wrong; true when a reading can start.
     bool validateBirthData();
 
     // What the open button does once the user has chosen `path`: refuses a name that does not
     // end in "nrd" or a file that holds no reading, or puts the reading's name and date into
-    // the fields and starts the reading. Nothing happens for an empty path.
-    void openReadingFile(const QString& path);
+    // the fields and starts the reading. Nothing happens for an empty path. The path is bytes,
+    // as the file system has it.
+    void openReadingFile(const std::string& path);
+    // What the reading window's Back does, where that window is up.
+    void backFromReading();
+
+    // The two offers share one place; the one brought to the front hides the other.
+    enum class Offer { CoBrand, FullBrand };
+    void bringToFront(Offer offer);
 
 public slots:
     void showReading();
-    void triggerGetReading();
     void openSavedReading();
-    void triggerOpenReading();
-    void exitButtonClicked();
-    void triggerExit();
-    void showAbout();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Enter presses the button that has the focus, and anywhere else starts the reading.
     void keyPressEvent(QKeyEvent* event) override;
-    // Unloading ends the program.
+    // Closing ends the program.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The birth date as the lists show it, month/day/year, e.g. "March/7/1975".
+    QString birthDateText() const;
     void fillDateLists();
     // The name filter for one typed character code: the code to type, changed
     // to a capital for a lower-case letter, or 0 when the character is refused.

@@ -1,13 +1,12 @@
 #include "ui/reading/ReadingWindow.h"
 
 #include "engine/NodeReading.h"
-#include "services/SitePages.h"
 #include "ui/about/AboutDialog.h"
+#include "ui/common/Accessibility.h"
 #include "ui/common/LabelFit.h"
-#include "ui/common/LinkLabel.h"
 #include "ui/common/Look.h"
 #include "ui/common/OpenWindows.h"
-#include "ui/main/MainWindow.h"
+#include "ui/common/SiteLinks.h"
 #include "ui/reading/ReportWindow.h"
 #include "ui_ReadingWindow.h"
 
@@ -92,9 +91,8 @@ void setLook(Ui::ReadingWindow& ui) {
 
 } // namespace
 
-ReadingWindow::ReadingWindow(MainWindow* mainWindow)
-    : ui(std::make_unique<Ui::ReadingWindow>())
-    , m_mainWindow(mainWindow) {
+ReadingWindow::ReadingWindow()
+    : ui(std::make_unique<Ui::ReadingWindow>()) {
     ui->setupUi(this);
     setLook(*ui);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -102,34 +100,31 @@ ReadingWindow::ReadingWindow(MainWindow* mainWindow)
     OpenWindows::add(this);
 
     connect(ui->printButton, &QPushButton::clicked, this, &ReadingWindow::showReport);
-    connect(ui->actionPrint, &QAction::triggered, this, &ReadingWindow::triggerPrint);
+    connect(ui->actionPrint, &QAction::triggered, this, &ReadingWindow::showReport);
     connect(ui->backButton, &QPushButton::clicked, this, &ReadingWindow::goBack);
-    connect(ui->actionBack, &QAction::triggered, this, &ReadingWindow::triggerBack);
-    connect(ui->exitButton, &QPushButton::clicked, this, &ReadingWindow::exitButtonClicked);
-    connect(ui->actionExit, &QAction::triggered, this, &ReadingWindow::triggerExit);
-    connect(ui->forumLink, &LinkLabel::clicked, this, openHomePage);
-    connect(ui->actionVisitWebSite, &QAction::triggered, this, openHomePage);
-    connect(ui->actionOnlineHelp, &QAction::triggered, this, openHelpPage);
-    connect(ui->actionCheckForUpdate, &QAction::triggered, this, openDownloadPage);
-    connect(ui->coBrandOffer, &LinkLabel::clicked, this, openCoBrandPage);
-    connect(ui->fullBrandOffer, &LinkLabel::clicked, this, openFullyBrandedPage);
-    connect(ui->actionMakeMoneyOnline, &QAction::triggered, this, openFullyBrandedPage);
-    connect(ui->actionAbout, &QAction::triggered, this, &ReadingWindow::showAbout);
+    connect(ui->actionBack, &QAction::triggered, this, &ReadingWindow::goBack);
+    connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
+    connectSiteLinks(*ui, this);
+    connectAbout(*ui->actionAbout, this);
 
     ui->fullBrandOffer->raise();
     shareOnePlace(*ui->coBrandOffer, *ui->fullBrandOffer);
     tabToLinksAfter(*ui->exitButton);
     // The frames' captions are centred with spaces; screen readers are given the words alone.
-    // The panels in the frames are named by the heading above them, or else by their frame.
     for (QGroupBox* frame : {ui->northColumn, ui->southColumn})
         frame->setAccessibleName(frame->title().trimmed());
-    ui->northExplanationPanel->setAccessibleName(ui->northColumn->accessibleName());
-    ui->southExplanationPanel->setAccessibleName(ui->southColumn->accessibleName());
-    for (auto [heading, panel] : {std::pair{ui->northSignHeading, ui->northSignPanel},
-                                  {ui->northKeywordsHeading, ui->northKeywordsPanel},
-                                  {ui->southSignHeading, ui->southSignPanel},
-                                  {ui->southKeywordsHeading, ui->southKeywordsPanel}})
-        heading->setBuddy(panel);
+    // Moving to a node's description, a screen reader says first where the node is placed and
+    // what its keywords are.
+    presentAsHeading(*ui->titleLabel);
+    for (auto [caption, value] : {std::pair{ui->northSignHeading, ui->northSignLabel},
+                                  {ui->northKeywordsHeading, ui->northKeywordsLabel},
+                                  {ui->southSignHeading, ui->southSignLabel},
+                                  {ui->southKeywordsHeading, ui->southKeywordsLabel}})
+        labelWith(*value, *caption);
+    nameAfter(*ui->northDescriptionView, {ui->northSignLabel, ui->northKeywordsLabel});
+    nameAfter(*ui->southDescriptionView, {ui->southSignLabel, ui->southKeywordsLabel});
+    pressFocusedButtonsOnEnter(*this);
     const QList<QLabel*> offers{ui->coBrandOffer, ui->fullBrandOffer};
     for (QLabel* label : ui->centralwidget->findChildren<QLabel*>()) {
         m_designGeometry.insert(label, label->geometry());
@@ -168,11 +163,14 @@ void ReadingWindow::setSouthSign(const QString& sign) {
     showFitted(*ui->southSignLabel, sign);
 }
 
+void ReadingWindow::setBirthDate(const QString& birthDate) {
+    m_birthDate = birthDate;
+}
+
 ReportSource ReadingWindow::reportSource() const {
     ReportSource source;
     source.name = QString::fromStdString(currentReading().name);
-    if (m_mainWindow)
-        source.birthDate = m_mainWindow->birthDateText();
+    source.birthDate = m_birthDate;
     source.northNodeExplanation = ui->northExplanationLabel->text();
     source.northSign = ui->northSignLabel->text();
     source.northKeywords = ui->northKeywordsLabel->text();
@@ -188,30 +186,10 @@ void ReadingWindow::showReport() {
     showReportWindow(this, reportSource());
 }
 
-void ReadingWindow::triggerPrint() {
-    showReport();
-}
-
 void ReadingWindow::goBack() {
     m_goingBack = true;
     close();
     emit wentBack();
-}
-
-void ReadingWindow::triggerBack() {
-    goBack();
-}
-
-void ReadingWindow::exitButtonClicked() {
-    close();
-}
-
-void ReadingWindow::triggerExit() {
-    exitButtonClicked();
-}
-
-void ReadingWindow::showAbout() {
-    showAboutWindow(this);
 }
 
 void ReadingWindow::closeEvent(QCloseEvent* event) {

@@ -10,7 +10,6 @@
 #include <memory>
 
 class QLabel;
-class MainWindow;
 
 namespace Ui {
 class ReadingWindow;
@@ -23,8 +22,7 @@ class ReadingWindow : public QMainWindow, public ReadingTexts {
     Q_OBJECT
 
 public:
-    // `mainWindow` supplies the birth date for the report and is shown again by Back.
-    explicit ReadingWindow(MainWindow* mainWindow = nullptr);
+    ReadingWindow();
     ~ReadingWindow() override;
 
     void setNorthKeywords(std::string_view keywords) override;
@@ -33,32 +31,29 @@ public:
     void setSouthDescription(std::string_view description) override;
     void setNorthSign(const QString& sign);
     void setSouthSign(const QString& sign);
+    // The birth date for the report, month/day/year as the main window's lists show it.
+    void setBirthDate(const QString& birthDate);
 
     // Everything a report of the reading on screen is composed from.
     ReportSource reportSource() const;
 
 public slots:
     void showReport();
-    void triggerPrint();
     void goBack();
-    void triggerBack();
-    void exitButtonClicked();
-    void triggerExit();
-    void showAbout();
 
 signals:
     // Emitted by Back once the window is closed; the main window shows itself again.
     void wentBack();
 
 protected:
-    // Unloading: ends the program unless the window closes to go back.
+    // Closing ends the program unless the window closes to go back.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void showFitted(QLabel& label, const QString& text);
 
     std::unique_ptr<Ui::ReadingWindow> ui;
-    QPointer<MainWindow> m_mainWindow;
+    QString m_birthDate;
     QHash<const QLabel*, QRect> m_designGeometry;
     bool m_goingBack = false;
 };

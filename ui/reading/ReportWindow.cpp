@@ -5,6 +5,7 @@
 #include "services/ApplicationInfo.h"
 #include "services/Platform.h"
 #include "services/SitePages.h"
+#include "ui/common/Accessibility.h"
 #include "ui/common/LinkLabel.h"
 #include "ui/common/Look.h"
 #include "ui/common/OpenWindows.h"
@@ -134,12 +135,13 @@ ReportWindow::ReportWindow(const ReportSource& source, QWidget* parent)
 
     connect(ui->saveButton, &QPushButton::clicked, this, &ReportWindow::saveReading);
     connect(ui->printButton, &QPushButton::clicked, this, &ReportWindow::print);
-    connect(ui->siteLink, &LinkLabel::clicked, this, &ReportWindow::openSiteLink);
-    connect(ui->forumLink, &LinkLabel::clicked, this, &ReportWindow::openForumLink);
-    connect(ui->coBrandOffer, &LinkLabel::clicked, this, &ReportWindow::openCoBrandOffer);
-    connect(ui->fullBrandOffer, &LinkLabel::clicked, this, &ReportWindow::openFullBrandOffer);
+    for (LinkLabel* link : {ui->siteLink, ui->forumLink})
+        connect(link, &LinkLabel::clicked, this, openHomePage);
+    connect(ui->coBrandOffer, &LinkLabel::clicked, this, openCoBrandPage);
+    connect(ui->fullBrandOffer, &LinkLabel::clicked, this, openFullyBrandedPage);
     shareOnePlace(*ui->coBrandOffer, *ui->fullBrandOffer);
     tabToLinksAfter(*ui->printButton);
+    pressFocusedButtonsOnEnter(*this);
 
     enableReportLinks(ui->reportView, this);
     composeReport(source);
@@ -214,22 +216,6 @@ void ReportWindow::print() {
                                ? QStringLiteral("The Report Has Only One Page.")
                                : QStringLiteral("The Report Has %1 Pages.").arg(printed.pageCount),
                            Platform::Icon::Information);
-}
-
-void ReportWindow::openSiteLink() {
-    openHomePage();
-}
-
-void ReportWindow::openForumLink() {
-    openHomePage();
-}
-
-void ReportWindow::openCoBrandOffer() {
-    openCoBrandPage();
-}
-
-void ReportWindow::openFullBrandOffer() {
-    openFullyBrandedPage();
 }
 
 ReportWindow* showReportWindow(QWidget* parent, const ReportSource& source) {

@@ -11,12 +11,12 @@ class ReportWindow;
 
 // The report window: the reading laid out as a formatted report that the user
 // prints, and the place where the reading is saved as a reading file. Each
-// Print of the reading window loads a new one; closing it unloads it.
+// Print of the reading window creates a new one; closing it deletes it.
 class ReportWindow : public QDialog {
     Q_OBJECT
 
 public:
-    // Loads the window and composes the report from `source`. The window is
+    // Creates the window and composes the report from `source`. The window is
     // application modal and deletes itself when closed.
     explicit ReportWindow(const ReportSource& source, QWidget* parent = nullptr);
     ~ReportWindow() override;
@@ -24,13 +24,8 @@ public:
 private slots:
     void saveReading();
     void print();
-    void openSiteLink();
-    void openForumLink();
-    void openCoBrandOffer();
-    void openFullBrandOffer();
 
 protected:
-    // closing.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -40,6 +35,6 @@ private:
     std::unique_ptr<Ui::ReportWindow> ui;
 };
 
-// Loads a report window over `parent` and shows it modally without waiting for
+// Creates a report window over `parent` and shows it modally without waiting for
 // it: the caller goes on at once and the window lives until the user closes it.
 ReportWindow* showReportWindow(QWidget* parent, const ReportSource& source);

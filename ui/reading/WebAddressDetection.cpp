@@ -16,7 +16,14 @@ constexpr int kNoUnderlineSet = -1;
 // Marks text in which addresses are detected.
 constexpr int kAddressesAllowed = QTextFormat::UserProperty + 2;
 
-const QString kDetectorName = QStringLiteral("webAddressDetector");
+// A child of the box while detection is on: it marks the text that the document reports as
+// changed, and is found by its type.
+class WebAddressDetector : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+};
 
 struct Range {
     int position;
@@ -123,14 +130,13 @@ void setWebAddressDetection(QTextEdit& box, bool on) {
     if (on == webAddressDetection(box))
         return;
     if (!on) {
-        delete box.findChild<QObject*>(kDetectorName, Qt::FindDirectChildrenOnly);
+        delete box.findChild<WebAddressDetector*>(QString(), Qt::FindDirectChildrenOnly);
         return;
     }
     QTextDocument* document = box.document();
     markWebAddresses(*document, 0, document->characterCount());
     // Changes made to the document while it reports a change are not reported again.
-    auto* detector = new QObject(&box);
-    detector->setObjectName(kDetectorName);
+    auto* detector = new WebAddressDetector(&box);
     QObject::connect(document, &QTextDocument::contentsChange, detector,
                      [document](int position, int /*removed*/, int added) {
                          markWebAddresses(*document, position, added);
@@ -142,7 +148,7 @@ void allowWebAddresses(QTextCharFormat& format) {
 }
 
 bool webAddressDetection(const QTextEdit& box) {
-    return box.findChild<QObject*>(kDetectorName, Qt::FindDirectChildrenOnly) != nullptr;
+    return box.findChild<WebAddressDetector*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
 }
 
 QString linkTextAt(const QTextEdit& box, QPoint viewportPoint) {
@@ -178,3 +184,5 @@ QString linkTextAt(const QTextEdit& box, QPoint viewportPoint) {
     const int end = last->position() + last->length() - block.position();
     return block.text().mid(start, end - start);
 }
+
+#include "WebAddressDetection.moc"

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "engine/NodeIngressTable.h"
-#include "services/SitePages.h"
 #include "tests/ui/WindowFixture.h"
+#include "ui/common/OpenWindows.h"
 
 #include <QApplication>
 #include <QPrinter>
@@ -13,7 +13,7 @@
 namespace {
 
 // Drives the program's windows in this process at random from one seed, acting only on the window
-// in front as a person can, with every dialog answered from a script. After every step the loaded
+// in front as a person can, with every dialog answered from a script. After every step the open
 // windows must be in order; when the program ends nothing may be left, and it starts again.
 // NODALIS_EXERCISE_SEED replays a run and NODALIS_EXERCISE_STEPS sets its length.
 class WindowExercise : public ::testing::Test {
@@ -44,7 +44,7 @@ protected:
     }
 
     void start() {
-        // Which offer is in front; the shell's tests check the update reminder at the start.
+        // Which offer is in front; the application tests check the update reminder at the start.
         fake.randomDraws.enqueue(std::uniform_real_distribution<double>()(random));
         lock.emplace("nodalis-exercise-" + QByteArray::number(QCoreApplication::applicationPid()));
         expect(startApplication(*lock), "the program starts again once it has ended");
@@ -52,9 +52,9 @@ protected:
 
     void step() {
         ++steps;
-        const QList<QWidget*> loaded = OpenWindows::inCreationOrder();
+        const QList<QWidget*> openWindows = OpenWindows::inCreationOrder();
         QWidget* front = QApplication::activeModalWidget();
-        front = front ? front : *std::ranges::find_if(loaded, &QWidget::isVisible);
+        front = front ? front : *std::ranges::find_if(openWindows, &QWidget::isVisible);
         const QString file = paths[uniform(0, qobject_cast<ReportWindow*>(front) ? 4 : 6)];
         fake.fileNames.clear();
         fake.fileNames << file;
@@ -116,26 +116,26 @@ protected:
     }
 
     void checkWindows() {
-        const QList<QWidget*> loaded = OpenWindows::inCreationOrder();
+        const QList<QWidget*> openWindows = OpenWindows::inCreationOrder();
         QStringList order; // each window's class, marked when hidden
-        for (QWidget* window : loaded)
+        for (QWidget* window : openWindows)
             order << window->metaObject()->className() + QString(window->isVisible() ? "" : "-");
         expect(QRegularExpression(
                    "^(MainWindow|MainWindow- ReadingWindow)( ReportWindow| AboutDialog)?$")
                    .match(order.join(u' '))
                    .hasMatch(),
-               "the main window is loaded, hidden just while a reading window is loaded and shown, "
-               "and a report or About window is loaded only while shown in front of them");
+               "the main window is open, hidden just while a reading window is open and shown, "
+               "and a report or About window is open only while shown in front of them");
         for (QWidget* topLevel : QApplication::topLevelWidgets())
-            expect(loaded.contains(topLevel) ||
+            expect(openWindows.contains(topLevel) ||
                        (topLevel->windowType() == Qt::Popup && topLevel->parentWidget()),
-                   "every window but a window's menus and lists is loaded");
+                   "every window but a window's menus and lists is open");
     }
 
     void checkEnded() {
         expect(fake.processEnds == ++ends && OpenWindows::inCreationOrder().isEmpty() &&
                    QApplication::topLevelWidgets().isEmpty(),
-               "the program ends once, and leaves nothing loaded and no window");
+               "the program ends once, and leaves nothing open and no window");
     }
 
     const quint64 seed =

@@ -1,7 +1,9 @@
 // The main and the reading window as a person uses them.
 #include "format/ReadingFile.h"
 #include "tests/ui/WindowFixture.h"
+#include "ui/about/AboutDialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 
@@ -139,6 +141,93 @@ TEST_F(MainWindowTest, aReadingSavedFromTheReportOpensAgainAsSaved_afterBackKept
     // The journey finds the dialogs by their titles and lets the save dialog add the suffix.
     for (const Platform::FileDialog& dialog : {fake.fileDialogs[0], fake.fileDialogs[1]})
         EXPECT_EQ(dialog.filter, "Nodalis (*.nrd)");
+}
+
+// As a screen reader asks: every query about every object of every window, with a name that
+// ends in a letter, in a space and none, and descriptions that end in a space (Scorpio's).
+TEST_F(MainWindowTest, everyWindowAnswersEveryScreenReaderQueryAtOnce_andSaysWhatItsTextsAre) {
+    QLineEdit& name = child<QLineEdit>(*main, "nameEdit");
+    for (const char* typed : {"ANN LEE", "ANN LEE ", ""}) {
+        name.setText(typed);
+        expectEveryQueryAnsweredSoundly(accessibleTree(*main));
+    }
+    name.setText("ANN LEE");
+    QAccessibleTextInterface& nameText =
+        *QAccessible::queryAccessibleInterface(&name)->textInterface();
+    int start = 0;
+    int end = 0;
+    QStringList words;
+    for (int offset : {0, 3, 4, 7})
+        words << nameText.textAtOffset(offset, QAccessible::WordBoundary, &start, &end);
+    EXPECT_EQ(words, QStringList({"ANN ", "ANN ", "LEE", "LEE"}));
+
+    ReadingWindow* display = readingFor("ANN LEE", 10, 8, 1975);
+    ASSERT_TRUE(textOf(*display, "northDescriptionView").endsWith(u' '));
+    display->showReport();
+    showAboutWindow(display);
+    QList<QAccessibleInterface*> objects;
+    for (QWidget* window : QWidgetList{display, shown<ReportWindow>(), shown<AboutDialog>()}) {
+        const QList<QAccessibleInterface*> tree = accessibleTree(*window);
+        expectEveryQueryAnsweredSoundly(tree);
+        objects << tree;
+    }
+    // No frame inside a window: plain frames group, and a line separates. Values are labelled
+    // by their captions, and a description box named by them.
+    QStringList said;
+    for (QAccessibleInterface* object : objects) {
+        const QAccessible::Role role = object->role();
+        EXPECT_NE(role, QAccessible::Border) << object->text(QAccessible::Name).toStdString();
+        QString caption;
+        for (const auto& [label, relation] : object->relations(QAccessible::Label))
+            if (label->role() == QAccessible::StaticText)
+                caption = " < " + label->text(QAccessible::Name);
+        if (object->object()->isWidgetType() &&
+            (role == QAccessible::Heading || role == QAccessible::Separator ||
+             role == QAccessible::EditableText || !caption.isEmpty()))
+            said << QString::number(role, 16) + u' ' + object->text(QAccessible::Name) + caption;
+    }
+    EXPECT_EQ(said, QStringList({"414 Karmic Astrology Interpretation",
+                                 "2a Your North Node Is Placed In Scorpio, Keywords Stubborn and "
+                                 "Self-Reliant",
+                                 "2a Your South Node Is Placed In Taurus, Keywords Stubborn and "
+                                 "Self-reliant",
+                                 "29 Scorpio < Your North Node Is Placed In",
+                                 "29 Stubborn and Self-Reliant < Keywords",
+                                 "29 Taurus < Your South Node Is Placed In",
+                                 "29 Stubborn and Self-reliant < Keywords", "2a Report",
+                                 "414 Nodalis v1.45", "15 "}));
+}
+
+// A screen reader waits for the answer to what it asks: what a press or an edit starts, a message
+// included, comes after the answer.
+TEST_F(MainWindowTest, aScreenReadersPressOrEditIsAnsweredBeforeTheMessageItBrings) {
+    QAccessible::queryAccessibleInterface(&child<QAction>(*main, "actionGetReading"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QAccessible::queryAccessibleInterface(&child(*main, "nameEdit"))
+        ->editableTextInterface()
+        ->insertText(0, "7");
+    EXPECT_TRUE(fake.messages.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fake.messages, Messages({kEnterName, kOnlyLetters}));
+}
+
+// Orca users press Enter: on a focused button it presses that button, in every window.
+TEST_F(MainWindowTest, enterPressesTheFocusedButtonOfEveryWindow) {
+    ReadingWindow* display = readingFor("ANN", 1, 1, 1940);
+    QTest::keyClick(&child(*display, "printButton"), Qt::Key_Return);
+    ReportWindow* report = shown<ReportWindow>();
+    ASSERT_NE(report, nullptr);
+    fake.fileNames.enqueue(QString()); // the save dialog, cancelled
+    QTest::keyClick(&child(*report, "saveButton"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(fake.fileDialogs.size(), 1);
+    report->close();
+    AboutDialog* about = showAboutWindow(display);
+    QTest::keyClick(&child(*about, "okButton"), Qt::Key_Return);
+    EXPECT_FALSE(about->isVisible());
+    QTest::keyClick(&child(*display, "backButton"), Qt::Key_Return);
+    EXPECT_FALSE(display->isVisible());
+    EXPECT_TRUE(main->isVisible());
 }
 
 } // namespace

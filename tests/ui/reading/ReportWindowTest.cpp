@@ -1,4 +1,4 @@
-// The report window, loaded by Print from the reading of ANN LEE born 7 March 1975. The name
+// The report window, created by Print from the reading of ANN LEE born 7 March 1975. The name
 // holds a web address, as the name in a crafted reading file may.
 #include "services/ApplicationInfo.h"
 #include "services/QtPlatform.h"
