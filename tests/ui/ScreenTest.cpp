@@ -74,7 +74,7 @@ TEST_F(WindowsOnScreen, everyWindowShowsItsTextsWholeAndReadable_andEveryButtonW
               "forumLink offer");
         display.showReport();
         check(*shown<ReportWindow>(), "report-window",
-              "reportView saveButton printButton forumLink Label1 offer");
+              "reportView saveButton printButton forumLink siteLink offer");
         shown<ReportWindow>()->close();
         const char* aboutOrder = "okButton homePageLink fullBrandLink";
         const QImage about =
