@@ -20,6 +20,7 @@ package_packages=(
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
     xvfb xauth x11-utils xdotool imagemagick poppler-utils
+    openbox tint2 # a window manager and a panel, for the windows on a small screen
     qt6-gtk-platformtheme # the windows under GNOME's dark theme
     dbus-daemon at-spi2-core python3 python3-pyatspi python3-xlib # the end-to-end journey
     clang libclang-rt-14-dev # the fuzzers: clang with libFuzzer and the sanitizer runtimes

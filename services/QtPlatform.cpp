@@ -55,6 +55,11 @@ void setUpPrintDialog(QPrintDialog& dialog, QPrinter& printer, bool offerSelecti
     // PDF file as for a queue, where it would otherwise pass them to the server or drop them.
     dialog.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
     printer.setPrintRange(offerSelection ? QPrinter::Selection : QPrinter::AllPages);
+    // Qt 6.4's field for a print server's page list refuses every entry ("Invalid Pages
+    // Definition"); "Pages from ... to" chooses the pages instead.
+    for (const char* field : {"pagesRadioButton", "pagesLineEdit"})
+        if (auto* widget = dialog.findChild<QWidget*>(QLatin1String(field)))
+            widget->hide();
 }
 
 void QtPlatform::endProcess() {

@@ -1,6 +1,6 @@
 #include "services/SettingsStore.h"
 
-#include "format/ReadingFile.h"
+#include "format/SmallFile.h"
 #include "format/TextCodec.h"
 #include "format/Windows1252.h"
 

@@ -1,6 +1,7 @@
 #include "ui/common/Look.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QLayout>
 #include <QMainWindow>
 #include <QPaintEvent>
@@ -8,6 +9,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWindow>
+#include <algorithm>
 
 namespace look {
 
@@ -77,35 +80,125 @@ void setFrameBackground(QAbstractScrollArea& box, const QColor& colour) {
     box.setPalette(palette);
 }
 
-void fitToScreen(QWidget& window, QWidget& content) {
-    const QRect free = window.screen()->availableGeometry();
-    const QSize whole = window.sizeHint();
-    if (whole.width() <= free.width() && whole.height() <= free.height())
-        return;
+namespace {
 
-    auto* area = new QScrollArea;
-    area->setFrameShape(QFrame::NoFrame);
-    content.resize(content.sizeHint().expandedTo(content.minimumSize()));
-    if (auto* mainWindow = qobject_cast<QMainWindow*>(&window)) {
-        mainWindow->takeCentralWidget();
-        area->setWidget(&content);
-        mainWindow->setCentralWidget(area);
-    } else {
-        delete window.layout()->replaceWidget(&content, area);
-        area->setWidget(&content);
+// The frame a window manager draws around `window`: the largest of its own once shown and those
+// of the program's other windows, which the manager frames alike, though a window's own may still
+// grow after it first shows. None without a window manager.
+QMargins frameAround(const QWidget& window) {
+    QMargins largest;
+    for (const QWidget* other : QApplication::topLevelWidgets())
+        if (other->isVisible() && other->windowHandle()) {
+            const QMargins frame = other->windowHandle()->frameMargins();
+            largest = QMargins(std::max(largest.left(), frame.left()),
+                               std::max(largest.top(), frame.top()),
+                               std::max(largest.right(), frame.right()),
+                               std::max(largest.bottom(), frame.bottom()));
+        }
+    // Given in whole pixels of the scaled screen, each side may be short by part of one.
+    const int part = !largest.isNull() && window.devicePixelRatioF() > 1 ? 1 : 0;
+    return largest + QMargins(part, part, part, part);
+}
+
+// Keeps a window, frame and title bar included, inside its screen's free area: a window too large
+// for it gets scroll bars over its content. Decided before the window shows, with the frame the
+// program's other windows have, and again once the window manager has framed it.
+class ScreenFit final : public QObject {
+public:
+    ScreenFit(QWidget& window, QWidget& content)
+        : QObject(&window)
+        , m_window(window)
+        , m_content(content)
+        , m_whole(window.sizeHint()) {
+        window.installEventFilter(this);
+        fit();
     }
-    // The window may now be resized, up to the size at which no scroll bar is needed.
-    window.layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
-    const QSize bars(area->verticalScrollBar()->sizeHint().width(),
-                     area->horizontalScrollBar()->sizeHint().height());
-    window.setMinimumSize(0, 0);
-    window.setMaximumSize(whole + bars);
-    QSize size = whole;
-    if (whole.height() > free.height())
-        size.rwidth() += bars.width();
-    if (whole.width() > free.width())
-        size.rheight() += bars.height();
-    window.setGeometry(QRect(free.topLeft(), size.boundedTo(free.size())));
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_window && event->type() == QEvent::Show && m_window.windowHandle())
+            m_window.windowHandle()->installEventFilter(this);
+        else if (watched == m_window.windowHandle() && event->type() == QEvent::Expose &&
+                 m_window.windowHandle()->isExposed()) {
+            // Once, when first framed: afterwards the window is where the user leaves it.
+            m_window.removeEventFilter(this);
+            m_window.windowHandle()->removeEventFilter(this);
+            fit();
+        }
+        return false;
+    }
+
+private:
+    void fit() {
+        const QRect free = m_window.screen()->availableGeometry();
+        const QMargins frame = frameAround(m_window);
+        const QSize room = free.size().shrunkBy(frame);
+        if (m_whole.width() <= room.width() && m_whole.height() <= room.height())
+            return; // where it fits, the window manager places it
+        if (!m_area)
+            putUnderScrollBars();
+        QSize size = m_whole;
+        if (m_whole.height() > room.height())
+            size.rwidth() += scrollBars().width();
+        if (m_whole.width() > room.width())
+            size.rheight() += scrollBars().height();
+        size = size.boundedTo(room);
+        // The frame where it stands, or at the area's top left corner, moved inside the area.
+        const QSize framed = size.grownBy(frame);
+        const QPoint at = m_window.isVisible() ? m_window.pos() : free.topLeft();
+        const QPoint corner(std::clamp(at.x(), free.left(), free.right() + 1 - framed.width()),
+                            std::clamp(at.y(), free.top(), free.bottom() + 1 - framed.height()));
+        m_window.setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size));
+    }
+
+    void putUnderScrollBars() {
+        m_area = new QScrollArea;
+        m_area->setFrameShape(QFrame::NoFrame);
+        // The focus goes to the window's controls in their own order, never to the area, and a
+        // control that gets it is brought into view.
+        m_area->setFocusPolicy(Qt::NoFocus);
+        connect(qApp, &QApplication::focusChanged, m_area, [area = m_area](QWidget*, QWidget* now) {
+            if (!now || !area->widget()->isAncestorOf(now))
+                return;
+            // All of it, or as much as the area holds from its top left corner: for a text box,
+            // the area would show only the line with the caret.
+            const QPoint at = now->mapTo(area->widget(), QPoint());
+            area->ensureVisible(at.x() + now->width(), at.y() + now->height(), 0, 0);
+            area->ensureVisible(at.x(), at.y(), 0, 0);
+        });
+        m_content.resize(m_content.sizeHint().expandedTo(m_content.minimumSize()));
+        // Moving the content drops the window's focus widget, on which the window opens.
+        QWidget* const focus = m_window.focusWidget();
+        if (auto* mainWindow = qobject_cast<QMainWindow*>(&m_window)) {
+            mainWindow->takeCentralWidget();
+            m_area->setWidget(&m_content);
+            mainWindow->setCentralWidget(m_area);
+        } else {
+            delete m_window.layout()->replaceWidget(&m_content, m_area);
+            m_area->setWidget(&m_content);
+        }
+        if (focus)
+            focus->setFocus();
+        // The window may now be resized, up to the size at which no scroll bar is needed.
+        m_window.layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        m_window.setMinimumSize(0, 0);
+        m_window.setMaximumSize(m_whole + scrollBars());
+    }
+
+    QSize scrollBars() const {
+        return {m_area->verticalScrollBar()->sizeHint().width(),
+                m_area->horizontalScrollBar()->sizeHint().height()};
+    }
+
+    QWidget& m_window;
+    QWidget& m_content;
+    const QSize m_whole;
+    QScrollArea* m_area = nullptr;
+};
+
+} // namespace
+
+void fitToScreen(QWidget& window, QWidget& content) {
+    new ScreenFit(window, content);
 }
 
 } // namespace look

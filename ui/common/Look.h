@@ -37,10 +37,11 @@ void setPaper(QAbstractScrollArea& box, const QColor& paper, const QColor& ink);
 // rather than from the theme's window colour. The scroll bars keep the theme's colours.
 void setFrameBackground(QAbstractScrollArea& box, const QColor& colour);
 
-// On a screen whose free area is smaller than `window`, which cannot shrink, puts
-// `content` (everything the window shows below its menu bar) under scroll bars and
-// makes the window as large as that area, so that every control can be reached.
-// Where the window fits, nothing changes.
+// On a screen whose free area is smaller than `window`, which cannot shrink, with the frame
+// that a window manager draws around it, puts `content` (everything the window shows below its
+// menu bar) under scroll bars and makes the window, frame and all, as large as that area, so that
+// every control can be reached. The focus keeps the window's own order and scrolls the control
+// that gets it into view. Where the window fits, nothing changes.
 void fitToScreen(QWidget& window, QWidget& content);
 
 } // namespace look

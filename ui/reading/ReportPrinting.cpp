@@ -200,9 +200,12 @@ PrintOutcome printReport(const QTextDocument& report, QPrinter& printer) {
     const PageChoice choice = takePageChoice(printer);
     const Layout layout = layOut(report, printer);
     const int pageCount = layout.document->pageCount();
-    const QList<int> pages = pagesToPrint(choice, pageCount);
+    QList<int> pages = pagesToPrint(choice, pageCount);
     if (pages.isEmpty())
         return {PrintOutcome::Status::PagesRefused, pageCount};
+    // The dialog's "Reverse", which neither Qt nor the print server applies to pages drawn here.
+    if (printer.pageOrder() == QPrinter::LastPageFirst)
+        std::ranges::reverse(pages);
 
     if (printer.outputFormat() != QPrinter::PdfFormat) {
         const bool printed = paintPages(printer, layout, pages) && printServerTookTheJob();
