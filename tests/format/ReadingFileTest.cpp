@@ -38,7 +38,9 @@ int inChildProcess(const std::function<int()>& work) {
     if (child == 0)
         _exit(work());
     int status = 0;
-    return waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)
+               ? WEXITSTATUS(status)
+               : -1;
 }
 
 enum class Traced { Killed, Ended, NotTraced };
@@ -46,6 +48,9 @@ enum class Traced { Killed, Ended, NotTraced };
 // Runs `work` in a process of its own that is killed on entering its `call`th system call.
 Traced killedAtSystemCall(int call, const std::function<void()>& work) {
     const pid_t child = fork();
+    EXPECT_GE(child, 0) << "fork";
+    if (child < 0) // never kill(-1)
+        return Traced::NotTraced;
     if (child == 0) {
         if (ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0)
             _exit(1);
@@ -65,7 +70,8 @@ Traced killedAtSystemCall(int call, const std::function<void()>& work) {
         ptrace(PTRACE_SYSCALL, child, nullptr, nullptr);
         waitpid(child, &status, 0);
     }
-    return WEXITSTATUS(status) == 0 ? Traced::Ended : Traced::NotTraced;
+    EXPECT_TRUE(WIFEXITED(status)) << "the traced save ended with status " << status;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Traced::Ended : Traced::NotTraced;
 }
 
 // Who the cases that depend on permissions run as: the tests' own user, or nobody when the
@@ -292,6 +298,9 @@ TEST_F(ReadingFileTest, aSaveKilledAtAnyInstantLeavesTheOldOrTheNewFileWhole_and
     std::minstd_rand random(20);
     for (int kill = 0; kill < 200; ++kill) {
         const pid_t saver = fork();
+        EXPECT_GE(saver, 0) << "fork";
+        if (saver < 0) // never kill(-1)
+            break;
         for (int save = 0; saver == 0; ++save) {
             (void)writeReadingFile(linked, readings[save % 2]);
             (void)writeReadingFile(plain, readings[save % 2]);
