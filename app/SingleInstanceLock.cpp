@@ -1,5 +1,7 @@
 #include "app/SingleInstanceLock.h"
 
+#include "format/Descriptor.h"
+
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
@@ -46,26 +48,6 @@ struct Address {
 
     sockaddr_un socket{};
     socklen_t size;
-};
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor = -1)
-        : m_descriptor(descriptor) {}
-    Descriptor(Descriptor&& other) noexcept
-        : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
-    Descriptor& operator=(Descriptor other) noexcept {
-        std::swap(m_descriptor, other.m_descriptor);
-        return *this;
-    }
-    ~Descriptor() {
-        if (m_descriptor >= 0)
-            ::close(m_descriptor);
-    }
-    int get() const { return m_descriptor; }
-
-private:
-    int m_descriptor;
 };
 
 // A later copy's connection whose request is still coming in; closed when deleted.

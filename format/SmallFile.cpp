@@ -1,5 +1,7 @@
 #include "format/SmallFile.h"
 
+#include "format/Descriptor.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -35,32 +37,6 @@ std::error_code lastError() {
 std::error_code errorOf(std::errc error) {
     return std::make_error_code(error);
 }
-
-// An open file, closed when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1)
-        : m_fd(fd) {}
-    Descriptor(Descriptor&& other) noexcept
-        : m_fd(std::exchange(other.m_fd, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    explicit operator bool() const { return m_fd >= 0; }
-    // Some file systems report a failed write only when the file is closed.
-    std::error_code close() {
-        return ::close(std::exchange(m_fd, -1)) == 0 ? std::error_code{} : lastError();
-    }
-
-private:
-    int m_fd;
-};
 
 // The file holds `bytes` and nothing more, on the disk before it counts as saved, or a
 // power cut could leave it empty. Nothing is cut off before the new bytes are down.
