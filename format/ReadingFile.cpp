@@ -55,11 +55,9 @@ ReadingFileContents interpretReadingFile(std::string_view bytes) {
 }
 
 std::error_code writeReadingFile(const fs::path& path, const NodeReading& reading) {
-    const std::string bytes = formatReadingFile(reading);
-    // Never a file that would be refused when opened again.
-    if (bytes.size() > kMaxReadingFileSize)
-        return std::make_error_code(std::errc::file_too_large);
-    return saveFileContents(path, bytes);
+    // Never a file that would be refused when opened again: the save refuses what is larger.
+    static_assert(kMaxReadingFileSize == kMaxSmallFileSize);
+    return saveFileContents(path, formatReadingFile(reading));
 }
 
 ReadingFileContents readReadingFile(const fs::path& path) {

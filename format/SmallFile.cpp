@@ -473,6 +473,9 @@ std::error_code findTarget(const std::string& path, Target& target) {
 } // namespace
 
 std::error_code saveFileContents(const fs::path& path, std::string_view bytes) {
+    // No more than a journal holds, nor than is read back.
+    if (bytes.size() > kMaxSmallFileSize)
+        return errorOf(std::errc::file_too_large);
     finishInterruptedSaves();
     Target target;
     if (const std::error_code error = findTarget(path.native(), target))

@@ -9,16 +9,17 @@
 // Small files of the user's, such as reading files and settings, saved so that they are never
 // left torn and read so that nothing put in their place can make the program wait.
 
-// The largest file whose old contents an in-place save keeps until the new ones are down.
+// The largest small file: what a save writes and whose old contents an in-place save keeps
+// until the new ones are down.
 inline constexpr std::size_t kMaxSmallFileSize = 64 * 1024;
 
 // Writes a new file beside `path` and renames it over `path` once it is whole, so that a
-// failed save leaves any earlier file as it was. A symbolic link to a file is written
-// through, where the kernel would follow it; a dangling one is replaced. An existing file
-// that the user may not write to is refused. One that a new file cannot stand in for (other
-// hard links to it, another owner, a folder that takes no new files) is written in place
-// instead, under a journal that puts the whole old or the whole new contents back if the
-// save is cut short.
+// failed save leaves any earlier file as it was. More than kMaxSmallFileSize bytes are
+// file_too_large and not saved. A symbolic link to a file is written through, where the
+// kernel would follow it; a dangling one is replaced. An existing file that the user may not
+// write to is refused. One that a new file cannot stand in for (other hard links to it,
+// another owner, a folder that takes no new files) is written in place instead, under a
+// journal that puts the whole old or the whole new contents back if the save is cut short.
 [[nodiscard]] std::error_code saveFileContents(const std::filesystem::path& path,
                                                std::string_view bytes);
 
