@@ -373,14 +373,20 @@ std::error_code writeInPlace(int folder, const std::string& name, Descriptor& fi
     if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
         bytes.size() > limit.rlim_cur)
         return errorOf(std::errc::file_too_large);
+    // Only a file that may not be read is journalled without its old contents; one that is
+    // too large to keep them, or fails to read, is refused.
+    Journal journal;
+    if ((::fcntl(file.get(), F_GETFL) & O_ACCMODE) != O_WRONLY) {
+        std::string old;
+        if (const std::error_code error = readAll(file.get(), kMaxSmallFileSize, old))
+            return error;
+        journal.oldBytes = std::move(old);
+    }
+    journal.newBytes = bytes;
     if (!bytes.empty() &&
         ::fallocate(file.get(), FALLOC_FL_KEEP_SIZE, 0, off_t(bytes.size())) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS)
         return lastError();
-    Journal journal;
-    if (std::string old; !readAll(file.get(), kMaxSmallFileSize, old))
-        journal.oldBytes = std::move(old);
-    journal.newBytes = bytes;
     NewFile made;
     std::string journalName;
     Descriptor journals;

@@ -19,7 +19,9 @@ inline constexpr std::size_t kMaxSmallFileSize = 64 * 1024;
 // kernel would follow it; a dangling one is replaced. An existing file that the user may not
 // write to is refused. One that a new file cannot stand in for (other hard links to it,
 // another owner, a folder that takes no new files) is written in place instead, under a
-// journal that puts the whole old or the whole new contents back if the save is cut short.
+// journal that puts the whole old or the whole new contents back if the save is cut short;
+// then a readable file larger than kMaxSmallFileSize, whose old contents the journal cannot
+// keep, is file_too_large and left as it was.
 [[nodiscard]] std::error_code saveFileContents(const std::filesystem::path& path,
                                                std::string_view bytes);
 

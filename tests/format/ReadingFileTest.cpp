@@ -247,6 +247,12 @@ TEST_F(ReadingFileTest, failedSave_reportsAnErrorAndLeavesTheOldFileAsItWas) {
         << "past the file size limit";
     fs::create_directory(folder / "dir.nrd");
     EXPECT_TRUE(writeReadingFile(folder / "dir.nrd", reading("A", 1, "May", 1950)));
+    // A file too large for the journal to keep is not written in place.
+    std::ofstream(folder / "large") << std::string(kMaxSmallFileSize + 1, 'x');
+    fs::create_hard_link(folder / "large", folder / "large-link");
+    EXPECT_EQ(writeReadingFile(folder / "large", reading("A", 1, "May", 1950)),
+              std::errc::file_too_large);
+    EXPECT_EQ(fs::file_size(folder / "large"), kMaxSmallFileSize + 1);
     // Saved, it would be refused when opened again.
     EXPECT_EQ(writeReadingFile(folder / "long.nrd",
                                reading(std::string(kMaxReadingFileSize, 'A'), 1, "May", 1950)),
