@@ -158,6 +158,15 @@ std::error_code linkNewFile(int folder, NewFile& made, const std::string& name) 
     return {};
 }
 
+// Puts the folder's names on the disk, so that a power cut keeps a rename. A folder that
+// may be searched and written but not read cannot be opened for it.
+std::error_code syncFolder(int folder) {
+    const Descriptor listing{::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (!listing)
+        return errno == EACCES ? std::error_code{} : lastError();
+    return ::fsync(listing.get()) == 0 ? std::error_code{} : lastError();
+}
+
 // Puts the new file in the place of `name` in one step, whatever was there.
 std::error_code renameNewFileOver(int folder, NewFile& made, const std::string& name) {
     for (int attempt = 0; made.name.empty(); ++attempt) {
@@ -171,7 +180,7 @@ std::error_code renameNewFileOver(int folder, NewFile& made, const std::string& 
     if (::renameat(folder, made.name.c_str(), folder, name.c_str()) != 0)
         return lastError();
     made.name.clear();
-    return {};
+    return syncFolder(folder);
 }
 
 void discardNewFile(int folder, NewFile& made) {
@@ -397,7 +406,9 @@ std::error_code writeInPlace(int folder, const std::string& name, Descriptor& fi
     // Where the old contents cannot be put back now, the journal stays for the next attempt.
     if (error && (!journal.oldBytes || overwrite(file.get(), *journal.oldBytes)))
         return error;
+    // The file is on the disk already: a journal that a power cut brings back finds it so.
     ::unlinkat(journals.get(), journalName.c_str(), 0);
+    ::fsync(journals.get());
     const std::error_code closed = file.close();
     return error ? error : closed;
 }
