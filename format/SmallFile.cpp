@@ -115,11 +115,33 @@ struct NewFile {
     std::string name; // empty while the file has none
 };
 
+constexpr std::string_view kTemporaryDigits = "0123456789abcdef";
+
 std::string temporaryName() {
     static std::random_device random;
     std::array<char, 9> digits{};
     std::snprintf(digits.data(), digits.size(), "%08x", unsigned{random()});
     return std::string(kTemporaryPrefix) + digits.data();
+}
+
+// Whether `name` is one that temporaryName() draws, and no other file's.
+bool isTemporaryName(std::string_view name) {
+    return name.size() == kTemporaryNameSize && name.starts_with(kTemporaryPrefix) &&
+           name.find_first_not_of(kTemporaryDigits, kTemporaryPrefix.size()) == name.npos;
+}
+
+void discardNewFile(int folder, NewFile& made) {
+    if (!made.name.empty())
+        ::unlinkat(folder, std::exchange(made.name, {}).c_str(), 0);
+}
+
+// Whether `name` in `folder` is still the open `file`.
+bool stillNamed(int folder, const std::string& name, int file) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(file, &opened) == 0 &&
+           ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           named.st_ino == opened.st_ino && named.st_dev == opened.st_dev;
 }
 
 std::error_code createNewFile(int folder, mode_t mode, NewFile& made) {
@@ -129,7 +151,9 @@ std::error_code createNewFile(int folder, mode_t mode, NewFile& made) {
         canNameUnnamed ? ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode) : -1};
     if (!made.file && canNameUnnamed && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return lastError();
-    for (int attempt = 0; !made.file && attempt < kAttempts; ++attempt) {
+    if (made.file)
+        return ::flock(made.file.get(), LOCK_EX) == 0 ? std::error_code{} : lastError();
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         made.name = temporaryName();
         made.file = Descriptor{
             ::openat(folder, made.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode)};
@@ -137,11 +161,20 @@ std::error_code createNewFile(int folder, mode_t mode, NewFile& made) {
             made.name.clear();
             if (errno != EEXIST)
                 return lastError();
+            continue;
         }
+        if (::flock(made.file.get(), LOCK_EX) != 0) {
+            const std::error_code error = lastError();
+            discardNewFile(folder, made);
+            return error;
+        }
+        // Until it was locked, another save's sweep could take it for a stale one and remove it.
+        if (stillNamed(folder, made.name, made.file.get()))
+            return {};
+        made.name.clear();
     }
-    if (!made.file)
-        return errorOf(std::errc::file_exists);
-    return ::flock(made.file.get(), LOCK_EX) == 0 ? std::error_code{} : lastError();
+    made.file = Descriptor{};
+    return errorOf(std::errc::file_exists);
 }
 
 // Gives the new file `name`, which must not exist yet.
@@ -183,27 +216,20 @@ std::error_code renameNewFileOver(int folder, NewFile& made, const std::string& 
     return syncFolder(folder);
 }
 
-void discardNewFile(int folder, NewFile& made) {
-    if (!made.name.empty())
-        ::unlinkat(folder, std::exchange(made.name, {}).c_str(), 0);
-}
-
 // Removes the temporary files that this user's saves into `folder` left when they were cut
 // short: only those that no running save holds locked.
 void removeStaleTemporaries(int folder) {
     for (const std::string& name : namesIn(folder)) {
-        if (name.size() != kTemporaryNameSize || !name.starts_with(kTemporaryPrefix))
+        if (!isTemporaryName(name))
             continue;
         constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         Descriptor file{::openat(folder, name.c_str(), O_RDONLY | flags)};
         if (!file)
             file = Descriptor{::openat(folder, name.c_str(), O_WRONLY | flags)};
         struct stat opened {};
-        struct stat named {};
         if (file && ::fstat(file.get(), &opened) == 0 && S_ISREG(opened.st_mode) &&
             opened.st_uid == ::geteuid() && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0 &&
-            ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+            stillNamed(folder, name, file.get()))
             ::unlinkat(folder, name.c_str(), 0);
     }
 }

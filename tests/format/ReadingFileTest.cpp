@@ -133,6 +133,7 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
     const NodeReading ann = reading("ANN LEE", 29, "February", 1964);
     const std::string annFile = formatReadingFile(ann);
     const fs::path replaced = oldFile(folder / "ann.nrd", owner_read | owner_write | group_read);
+    std::ofstream(folder / ".nodalis-settings"); // named like a temporary file, not drawn so
     ASSERT_FALSE(writeReadingFile(replaced, ann));
     EXPECT_EQ(contentsOf(replaced), annFile);
     EXPECT_EQ(fs::status(replaced).permissions(), owner_read | owner_write | group_read);
@@ -160,7 +161,8 @@ TEST_F(ReadingFileTest, everyFileTheUserMayWriteSaves_keepingItsLinksOwnerAndMod
     EXPECT_TRUE(fs::is_symlink(folder / "symlink.nrd"));
     EXPECT_EQ(contentsOf(replaced), annFile);
     EXPECT_FALSE(fs::is_symlink(folder / "dangling.nrd")) << "followed to make a file elsewhere";
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 6) << "a temporary file was left";
+    EXPECT_TRUE(fs::exists(folder / ".nodalis-settings")) << "swept away";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 7) << "a temporary file was left";
 
     // A file that may be written but not read, and one in a folder that takes no new files.
     const fs::path writeOnly = oldFile(folder / "write-only.nrd", owner_write);
