@@ -4,7 +4,8 @@
 set -euo pipefail
 mode=$1 app=$2 work=$(mktemp -d) pids=()
 trap 'kill -9 "${pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
-export HOME=$work XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
+export HOME=$work XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config \
+    XDG_STATE_HOME=$work/state XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache
 mkdir -m 700 "$XDG_RUNTIME_DIR" "$work/elsewhere"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 start() { "$@" 2>>"$work/errors" & pids+=($!); }

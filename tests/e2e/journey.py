@@ -383,7 +383,8 @@ def main():
     shutil.rmtree(ARTEFACTS, ignore_errors=True)
     ARTEFACTS.mkdir(parents=True)
     with tempfile.TemporaryDirectory(prefix="nodalis-journey-") as work:
-        ENVIRONMENT.update(HOME=work, XDG_CONFIG_HOME=work, XDG_RUNTIME_DIR=work)
+        ENVIRONMENT.update(HOME=work, XDG_RUNTIME_DIR=work, XDG_CONFIG_HOME=work, XDG_STATE_HOME=work,
+                           XDG_DATA_HOME=work, XDG_CACHE_HOME=work)
         os.chdir(work)  # where the file dialogs open
         try:
             with open(ARTEFACTS / "program-output.txt", "wb") as log:
