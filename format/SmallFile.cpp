@@ -324,13 +324,14 @@ bool finishSave(const Journal& journal) {
     if (identityOf(file.get()) != journal.target)
         return true;
     std::string now;
-    const bool readable = !readAll(file.get(), kMaxSmallFileSize, now);
-    if (readable && now == journal.newBytes)
+    const std::error_code unread = readAll(file.get(), kMaxSmallFileSize, now);
+    if (!unread && now == journal.newBytes)
         return true;
     if (!journal.oldBytes)
         return !overwrite(file.get(), journal.newBytes);
-    // Anything else was written by someone else since.
-    if (readable && !isPartlyWritten(now, *journal.oldBytes, journal.newBytes))
+    // Anything else, one larger than both included, was written by someone else since.
+    if (unread == std::errc::file_too_large ||
+        (!unread && !isPartlyWritten(now, *journal.oldBytes, journal.newBytes)))
         return true;
     return !overwrite(file.get(), *journal.oldBytes);
 }
