@@ -130,7 +130,8 @@ public:
 
 // An entry of a menu or of the menu bar, as Qt's own presents it, except that pressing it through
 // a screen reader runs its action once the screen reader has its answer: an action may open a
-// message or a dialog, and the screen reader would wait for its answer until that closed.
+// message or a dialog, and the screen reader would wait for its answer until that closed. A
+// screen reader may still ask once the entry or its menu is gone: it then gets empty answers.
 class AccessibleMenuEntry : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     AccessibleMenuEntry(QAction& action, QWidget& menu)
@@ -145,21 +146,24 @@ public:
     QObject* object() const override { return m_action; }
     QWindow* window() const override { return m_menu ? m_menu->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return interfaceOf(m_menu); }
-    int childCount() const override { return m_action->menu() ? 1 : 0; }
+    int childCount() const override { return submenu() ? 1 : 0; }
     QAccessibleInterface* child(int index) const override {
-        return index == 0 ? interfaceOf(m_action->menu()) : nullptr;
+        return index == 0 ? interfaceOf(submenu()) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return child && m_action->menu() && child->object() == m_action->menu() ? 0 : -1;
+        return child && submenu() && child->object() == submenu() ? 0 : -1;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         QAccessibleInterface* submenu = child(0);
         return submenu && submenu->rect().contains(x, y) ? submenu : nullptr;
     }
     QAccessible::Role role() const override {
-        return m_action->isSeparator() ? QAccessible::Separator : QAccessible::MenuItem;
+        return isValid() && m_action->isSeparator() ? QAccessible::Separator
+                                                    : QAccessible::MenuItem;
     }
     QString text(QAccessible::Text kind) const override {
+        if (!isValid())
+            return {};
         if (kind == QAccessible::Name)
             return withoutAccessKeys(m_action->text());
         if (kind == QAccessible::Accelerator)
@@ -168,6 +172,8 @@ public:
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
+        if (!isValid())
+            return {};
         QRect place;
         if (auto* bar = qobject_cast<QMenuBar*>(m_menu))
             place = bar->actionGeometry(m_action);
@@ -177,6 +183,10 @@ public:
     }
     QAccessible::State state() const override {
         QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
         state.invisible = !m_menu->isVisible() || !m_action->isVisible();
         const auto* bar = qobject_cast<QMenuBar*>(m_menu);
         const auto* menu = qobject_cast<QMenu*>(m_menu);
@@ -192,12 +202,12 @@ public:
     }
 
     QStringList actionNames() const override {
-        if (m_action->isSeparator())
+        if (!isValid() || m_action->isSeparator())
             return {};
         return {m_action->menu() ? showMenuAction() : pressAction()};
     }
     void doAction(const QString& action) override {
-        if (!m_action->isEnabled())
+        if (!isValid() || !m_action->isEnabled())
             return;
         if (action == pressAction())
             QMetaObject::invokeMethod(m_action, &QAction::trigger, Qt::QueuedConnection);
@@ -211,6 +221,8 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
+    QMenu* submenu() const { return isValid() ? m_action->menu() : nullptr; }
+
     QPointer<QAction> m_action;
     QPointer<QWidget> m_menu;
 };
