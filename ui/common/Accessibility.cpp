@@ -22,14 +22,15 @@ using Relations = AccessibleRelations;
 // What a window's code has screen readers told of one of its widgets, kept with the widget, so
 // that it holds whenever a screen reader first asks about it.
 class Presentation : public QObject {
+    Q_OBJECT
+
 public:
     static const Presentation* of(const QWidget& widget) {
-        return static_cast<Presentation*>(
-            widget.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly));
+        return widget.findChild<Presentation*>(QString(), Qt::FindDirectChildrenOnly);
     }
     static Presentation& made(QWidget& widget) {
-        const Presentation* found = of(widget);
-        return found ? const_cast<Presentation&>(*found) : *new Presentation(widget);
+        auto* found = widget.findChild<Presentation*>(QString(), Qt::FindDirectChildrenOnly);
+        return found ? *found : *new Presentation(widget);
     }
 
     bool heading = false;
@@ -38,11 +39,8 @@ public:
     QList<QPointer<QWidget>> nameParts;
 
 private:
-    static constexpr const char* kName = "nodalisPresentation";
     explicit Presentation(QWidget& widget)
-        : QObject(&widget) {
-        setObjectName(kName);
-    }
+        : QObject(&widget) {}
 };
 
 QAccessibleInterface* interfaceOf(QWidget* widget) {
@@ -433,3 +431,5 @@ AccessibleRelations presentedRelations(const QWidget& control, AccessibleRelatio
                 relations.append({other, QAccessible::Labelled});
     return relations;
 }
+
+#include "Accessibility.moc"
