@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QStyle>
 #include <QTextDocument>
+#include <utility>
 
 namespace {
 
@@ -37,6 +38,7 @@ public:
     QPointer<QLabel> caption;
     QList<QPointer<QWidget>> captioned; // what the widget is the caption of
     QList<QPointer<QWidget>> nameParts;
+    bool itemsReported = false; // a list's new items are reported as focused
 
 private:
     explicit Presentation(QWidget& widget)
@@ -360,9 +362,10 @@ QAccessibleInterface* accessibleInterface(const QString& /*className*/, QObject*
         auto& list = *static_cast<QComboBox*>(object);
         if (list.isEditable())
             return nullptr; // Qt's own has the text box as a second child
-        // The interface is made once for each list, when it is first asked for.
-        QObject::connect(&list, &QComboBox::currentIndexChanged, &list,
-                         [&list](int index) { reportItemAsFocused(list, index); });
+        // Qt may make a list's interface more than once; its items are reported once.
+        if (!std::exchange(Presentation::made(list).itemsReported, true))
+            QObject::connect(&list, &QComboBox::currentIndexChanged, &list,
+                             [&list](int index) { reportItemAsFocused(list, index); });
         return new AccessibleList(list);
     }
     return accessibleTextBox(*object);

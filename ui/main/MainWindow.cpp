@@ -123,7 +123,6 @@ void setLook(Ui::MainWindow& ui) {
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>()) {
-    installAccessibleInterfaces(); // before the lists are made
     // Most texts are bold: the widgets are created in that font, so that only the others
     // change font afterwards. A list whose font changes builds its drop-down at once.
     setFont(look::verdana(8.25, look::Bold));
