@@ -149,6 +149,7 @@ MainWindow::MainWindow(QWidget* parent)
     // The entry's caption has no access key of its own.
     ui->actionOpenReading->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     tabToLinksAfter(*ui->exitButton);
+    pressFocusedButtonsOnEnter(*this);
     shareOnePlace(*ui->coBrandOffer, *ui->fullBrandOffer);
 
     ui->nameEdit->installEventFilter(this);
@@ -350,13 +351,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (!isPlainEnter(*event)) {
+    if (isPlainEnter(*event))
+        ui->getReadingButton->click();
+    else
         QMainWindow::keyPressEvent(event);
-        return;
-    }
-    // Outside dialogs, buttons leave Enter to their window.
-    auto* button = qobject_cast<QPushButton*>(focusWidget());
-    (button ? button : ui->getReadingButton)->click();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -43,7 +43,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Enter presses the button that has the focus, and anywhere else starts the reading.
+    // Enter starts the reading, unless a focused button takes it (pressFocusedButtonsOnEnter).
     void keyPressEvent(QKeyEvent* event) override;
     // Closing ends the program.
     void closeEvent(QCloseEvent* event) override;
