@@ -334,6 +334,12 @@ void MainWindow::backFromReading() {
         m_readingWindow->goBack();
 }
 
+QWidget* MainWindow::windowInFront() {
+    if (m_readingWindow && m_readingWindow->isVisible())
+        return m_readingWindow;
+    return this;
+}
+
 void MainWindow::bringToFront(Offer offer) {
     (offer == Offer::FullBrand ? ui->fullBrandOffer : ui->coBrandOffer)->raise();
 }
