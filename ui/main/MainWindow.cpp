@@ -166,13 +166,13 @@ MainWindow::MainWindow(QWidget* parent)
     fitLabelsToText(offers, offersPlace);
     look::fitToScreen(*this, *ui->centralwidget);
 
+    checkUpdateReminder(); // may offer the download page before the window shows
     fillDateLists();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::fillDateLists() {
-    checkUpdateReminder();
     const auto numbers = [](int first, int last) {
         QStringList texts;
         for (int number = first; number <= last; ++number)
