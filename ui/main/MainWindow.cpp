@@ -166,13 +166,13 @@ MainWindow::MainWindow(QWidget* parent)
     fitLabelsToText(offers, offersPlace);
     look::fitToScreen(*this, *ui->centralwidget);
 
+    checkUpdateReminder(); // may offer the download page before the window shows
     fillDateLists();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::fillDateLists() {
-    checkUpdateReminder();
     const auto numbers = [](int first, int last) {
         QStringList texts;
         for (int number = first; number <= last; ++number)
@@ -332,6 +332,12 @@ void MainWindow::openReadingFile(const std::string& path) {
 void MainWindow::backFromReading() {
     if (m_readingWindow)
         m_readingWindow->goBack();
+}
+
+QWidget* MainWindow::windowInFront() {
+    if (m_readingWindow && m_readingWindow->isVisible())
+        return m_readingWindow;
+    return this;
 }
 
 void MainWindow::bringToFront(Offer offer) {

@@ -32,6 +32,8 @@ public:
     void openReadingFile(const std::string& path);
     // What the reading window's Back does, where that window is up.
     void backFromReading();
+    // The reading window while it is up, else the main window.
+    QWidget* windowInFront();
 
     // The two offers share one place; the one brought to the front hides the other.
     enum class Offer { CoBrand, FullBrand };
