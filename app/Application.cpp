@@ -36,15 +36,19 @@ void receiveReadingFiles(SingleInstanceLock& lock, MainWindow* mainWindow) {
             return !modal && mainWindow;
         },
         [mainWindow = QPointer(mainWindow)](const HandedFile& file) {
+            // A modal window may have opened since the file was taken; going Back under it
+            // would close the window it belongs to while it waits.
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                raiseAboveOtherPrograms(*modal, file.activationToken);
+                return;
+            }
             if (!mainWindow)
                 return;
             mainWindow->backFromReading();
             raiseAboveOtherPrograms(*mainWindow, file.activationToken);
             mainWindow->openReadingFile(file.path);
-            // The reading window that replaced the main window, if the file gave a reading.
-            QWidget* front = OpenWindows::inCreationOrder().constLast();
-            if (front != mainWindow && front->isVisible())
-                raiseAboveOtherPrograms(*front, {});
+            if (QWidget* reading = mainWindow->windowInFront(); reading != mainWindow)
+                raiseAboveOtherPrograms(*reading, {});
         });
 }
 

@@ -55,7 +55,10 @@ class Call : public QSocketNotifier {
 public:
     Call(int socket, QObject* parent)
         : QSocketNotifier(socket, QSocketNotifier::Read, parent) {}
-    ~Call() override { ::close(static_cast<int>(socket())); }
+    ~Call() override {
+        setEnabled(false); // before the socket closes, so that Qt never watches a closed one
+        ::close(static_cast<int>(socket()));
+    }
     QByteArray request;
 };
 

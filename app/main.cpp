@@ -2,6 +2,7 @@
 #include "app/DeferredIconStyle.h"
 #include "app/ProgramStart.h"
 #include "services/ApplicationInfo.h"
+#include "ui/common/Accessibility.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     holdQtMessagesWhileConnecting();
     QApplication app(qtArgc, argv);
     releaseHeldQtMessages();
+    installAccessibleInterfaces();
 
     // The style Qt chose, by its name; see DeferredIconStyle for what changes.
     QApplication::setStyle(new DeferredIconStyle(QApplication::style()->name()));

@@ -2,6 +2,7 @@
 // Astrology Interpretation", and a printed report. Run it on an X server to
 // include the real drawing: tests/support/on-x-server.sh build/bench/bench/window_bench
 #include "tests/support/FakePlatform.h"
+#include "ui/common/Accessibility.h"
 #include "ui/common/OpenWindows.h"
 #include "ui/main/MainWindow.h"
 #include "ui/reading/ReadingWindow.h"
@@ -150,6 +151,7 @@ int main(int argc, char* argv[]) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    installAccessibleInterfaces();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

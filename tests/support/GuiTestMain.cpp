@@ -1,3 +1,5 @@
+#include "ui/common/Accessibility.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -22,6 +24,7 @@ int main(int argc, char* argv[]) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    installAccessibleInterfaces();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

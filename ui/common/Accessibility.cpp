@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QStyle>
 #include <QTextDocument>
+#include <utility>
 
 namespace {
 
@@ -22,27 +23,26 @@ using Relations = AccessibleRelations;
 // What a window's code has screen readers told of one of its widgets, kept with the widget, so
 // that it holds whenever a screen reader first asks about it.
 class Presentation : public QObject {
+    Q_OBJECT
+
 public:
     static const Presentation* of(const QWidget& widget) {
-        return static_cast<Presentation*>(
-            widget.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly));
+        return widget.findChild<Presentation*>(QString(), Qt::FindDirectChildrenOnly);
     }
     static Presentation& made(QWidget& widget) {
-        const Presentation* found = of(widget);
-        return found ? const_cast<Presentation&>(*found) : *new Presentation(widget);
+        auto* found = widget.findChild<Presentation*>(QString(), Qt::FindDirectChildrenOnly);
+        return found ? *found : *new Presentation(widget);
     }
 
     bool heading = false;
     QPointer<QLabel> caption;
     QList<QPointer<QWidget>> captioned; // what the widget is the caption of
     QList<QPointer<QWidget>> nameParts;
+    bool itemsReported = false; // a list's new items are reported as focused
 
 private:
-    static constexpr const char* kName = "nodalisPresentation";
     explicit Presentation(QWidget& widget)
-        : QObject(&widget) {
-        setObjectName(kName);
-    }
+        : QObject(&widget) {}
 };
 
 QAccessibleInterface* interfaceOf(QWidget* widget) {
@@ -130,7 +130,8 @@ public:
 
 // An entry of a menu or of the menu bar, as Qt's own presents it, except that pressing it through
 // a screen reader runs its action once the screen reader has its answer: an action may open a
-// message or a dialog, and the screen reader would wait for its answer until that closed.
+// message or a dialog, and the screen reader would wait for its answer until that closed. A
+// screen reader may still ask once the entry or its menu is gone: it then gets empty answers.
 class AccessibleMenuEntry : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     AccessibleMenuEntry(QAction& action, QWidget& menu)
@@ -145,21 +146,24 @@ public:
     QObject* object() const override { return m_action; }
     QWindow* window() const override { return m_menu ? m_menu->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return interfaceOf(m_menu); }
-    int childCount() const override { return m_action->menu() ? 1 : 0; }
+    int childCount() const override { return submenu() ? 1 : 0; }
     QAccessibleInterface* child(int index) const override {
-        return index == 0 ? interfaceOf(m_action->menu()) : nullptr;
+        return index == 0 ? interfaceOf(submenu()) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return child && m_action->menu() && child->object() == m_action->menu() ? 0 : -1;
+        return child && submenu() && child->object() == submenu() ? 0 : -1;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         QAccessibleInterface* submenu = child(0);
         return submenu && submenu->rect().contains(x, y) ? submenu : nullptr;
     }
     QAccessible::Role role() const override {
-        return m_action->isSeparator() ? QAccessible::Separator : QAccessible::MenuItem;
+        return isValid() && m_action->isSeparator() ? QAccessible::Separator
+                                                    : QAccessible::MenuItem;
     }
     QString text(QAccessible::Text kind) const override {
+        if (!isValid())
+            return {};
         if (kind == QAccessible::Name)
             return withoutAccessKeys(m_action->text());
         if (kind == QAccessible::Accelerator)
@@ -168,6 +172,8 @@ public:
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
+        if (!isValid())
+            return {};
         QRect place;
         if (auto* bar = qobject_cast<QMenuBar*>(m_menu))
             place = bar->actionGeometry(m_action);
@@ -177,6 +183,10 @@ public:
     }
     QAccessible::State state() const override {
         QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
         state.invisible = !m_menu->isVisible() || !m_action->isVisible();
         const auto* bar = qobject_cast<QMenuBar*>(m_menu);
         const auto* menu = qobject_cast<QMenu*>(m_menu);
@@ -192,12 +202,12 @@ public:
     }
 
     QStringList actionNames() const override {
-        if (m_action->isSeparator())
+        if (!isValid() || m_action->isSeparator())
             return {};
         return {m_action->menu() ? showMenuAction() : pressAction()};
     }
     void doAction(const QString& action) override {
-        if (!m_action->isEnabled())
+        if (!isValid() || !m_action->isEnabled())
             return;
         if (action == pressAction())
             QMetaObject::invokeMethod(m_action, &QAction::trigger, Qt::QueuedConnection);
@@ -211,6 +221,8 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
+    QMenu* submenu() const { return isValid() ? m_action->menu() : nullptr; }
+
     QPointer<QAction> m_action;
     QPointer<QWidget> m_menu;
 };
@@ -350,9 +362,10 @@ QAccessibleInterface* accessibleInterface(const QString& /*className*/, QObject*
         auto& list = *static_cast<QComboBox*>(object);
         if (list.isEditable())
             return nullptr; // Qt's own has the text box as a second child
-        // The interface is made once for each list, when it is first asked for.
-        QObject::connect(&list, &QComboBox::currentIndexChanged, &list,
-                         [&list](int index) { reportItemAsFocused(list, index); });
+        // Qt may make a list's interface more than once; its items are reported once.
+        if (!std::exchange(Presentation::made(list).itemsReported, true))
+            QObject::connect(&list, &QComboBox::currentIndexChanged, &list,
+                             [&list](int index) { reportItemAsFocused(list, index); });
         return new AccessibleList(list);
     }
     return accessibleTextBox(*object);
@@ -421,3 +434,5 @@ AccessibleRelations presentedRelations(const QWidget& control, AccessibleRelatio
                 relations.append({other, QAccessible::Labelled});
     return relations;
 }
+
+#include "Accessibility.moc"

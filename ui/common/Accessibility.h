@@ -12,8 +12,8 @@ class QWidget;
 // drop-down list tells its chosen item: as its text when it gets the focus, and as the item newly
 // current when the arrow keys change it (Qt's own list leaves both unsaid). Text boxes and lists
 // answer every query about their text (see AccessibleText). A plain frame is a grouping, or a
-// separator when it is drawn as a line. Call before the controls are created; calling again does
-// nothing.
+// separator when it is drawn as a line. Call once as the program starts, before any control is
+// asked about; calling again does nothing.
 void installAccessibleInterfaces();
 
 // Has screen readers present `label` as a heading.

@@ -1,7 +1,5 @@
 #include "ui/common/LinkLabel.h"
 
-#include "ui/common/Accessibility.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,7 +42,6 @@ private:
 
 LinkLabel::LinkLabel(QWidget* parent)
     : QLabel(parent) {
-    installAccessibleInterfaces();
     setFocusPolicy(Qt::TabFocus);
 }
 

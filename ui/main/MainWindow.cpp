@@ -123,7 +123,6 @@ void setLook(Ui::MainWindow& ui) {
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>()) {
-    installAccessibleInterfaces(); // before the lists are made
     // Most texts are bold: the widgets are created in that font, so that only the others
     // change font afterwards. A list whose font changes builds its drop-down at once.
     setFont(look::verdana(8.25, look::Bold));
@@ -150,6 +149,7 @@ MainWindow::MainWindow(QWidget* parent)
     // The entry's caption has no access key of its own.
     ui->actionOpenReading->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     tabToLinksAfter(*ui->exitButton);
+    pressFocusedButtonsOnEnter(*this);
     shareOnePlace(*ui->coBrandOffer, *ui->fullBrandOffer);
 
     ui->nameEdit->installEventFilter(this);
@@ -166,13 +166,13 @@ MainWindow::MainWindow(QWidget* parent)
     fitLabelsToText(offers, offersPlace);
     look::fitToScreen(*this, *ui->centralwidget);
 
+    checkUpdateReminder(); // may offer the download page before the window shows
     fillDateLists();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::fillDateLists() {
-    checkUpdateReminder();
     const auto numbers = [](int first, int last) {
         QStringList texts;
         for (int number = first; number <= last; ++number)
@@ -334,6 +334,12 @@ void MainWindow::backFromReading() {
         m_readingWindow->goBack();
 }
 
+QWidget* MainWindow::windowInFront() {
+    if (m_readingWindow && m_readingWindow->isVisible())
+        return m_readingWindow;
+    return this;
+}
+
 void MainWindow::bringToFront(Offer offer) {
     (offer == Offer::FullBrand ? ui->fullBrandOffer : ui->coBrandOffer)->raise();
 }
@@ -351,13 +357,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (!isPlainEnter(*event)) {
+    if (isPlainEnter(*event))
+        ui->getReadingButton->click();
+    else
         QMainWindow::keyPressEvent(event);
-        return;
-    }
-    // Outside dialogs, buttons leave Enter to their window.
-    auto* button = qobject_cast<QPushButton*>(focusWidget());
-    (button ? button : ui->getReadingButton)->click();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

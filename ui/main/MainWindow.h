@@ -32,6 +32,8 @@ public:
     void openReadingFile(const std::string& path);
     // What the reading window's Back does, where that window is up.
     void backFromReading();
+    // The reading window while it is up, else the main window.
+    QWidget* windowInFront();
 
     // The two offers share one place; the one brought to the front hides the other.
     enum class Offer { CoBrand, FullBrand };
@@ -43,7 +45,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Enter presses the button that has the focus, and anywhere else starts the reading.
+    // Enter starts the reading, unless a focused button takes it (pressFocusedButtonsOnEnter).
     void keyPressEvent(QKeyEvent* event) override;
     // Closing ends the program.
     void closeEvent(QCloseEvent* event) override;

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenuBar>
 
 namespace {
 
@@ -196,6 +197,12 @@ TEST_F(MainWindowTest, everyWindowAnswersEveryScreenReaderQueryAtOnce_andSaysWha
                                  "29 Taurus < Your South Node Is Placed In",
                                  "29 Stubborn and Self-reliant < Keywords", "2a Report",
                                  "414 Nodalis v1.45", "15 "}));
+
+    // As a window is taken down, a menu entry may be asked about after its menu is gone.
+    QAccessibleInterface* entry =
+        QAccessible::queryAccessibleInterface(&child<QAction>(*main, "actionGetReading"));
+    delete main->menuBar();
+    EXPECT_TRUE(entry->state().invalid && entry->rect().isNull() && entry->childCount() == 0);
 }
 
 // A screen reader waits for the answer to what it asks: what a press or an edit starts, a message
