@@ -44,7 +44,7 @@ protected:
     FakePlatform fake;
 };
 
-TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffTheOthersUntilOk) {
+TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage) {
     auto* main = new MainWindow;
     auto* reading = new ReadingWindow;
     // Each window's link and offer labels and menu entries, with the page each opens;
@@ -76,10 +76,14 @@ TEST_F(Program, everyLinkOfferAndHelpEntryOpensItsPage_theAboutWindowHoldsOffThe
                 << window->objectName().toStdString() << ' ' << name.toStdString();
         }
     }
-    windows[3].first->show();
-    EXPECT_EQ(QApplication::activeModalWidget(), windows[3].first);
-    QTest::keyClick(&child(*windows[3].first, "okButton"), Qt::Key_Return);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Enter on OK";
+}
+
+TEST_F(Program, theAboutWindowHoldsOffTheOthersUntilEnterOnOk) {
+    auto* about = new AboutDialog(new ReadingWindow);
+    about->show();
+    EXPECT_EQ(QApplication::activeModalWidget(), about);
+    QTest::keyClick(&child(*about, "okButton"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(Program, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenStoresToday) {
@@ -124,11 +128,8 @@ TEST_F(Program, theUpdateReminderAsksWhenTheLastOfferIsOver14DaysAway_andThenSto
     EXPECT_EQ(storedWhenOpened.size(), 1);
 }
 
-// The date outlives the process, scrambled as earlier versions wrote it. A settings file that
-// would hold up the start is neither waited on nor rewritten: one too large to be the program's
-// own, even by a byte, or a named pipe (the reading file's tests swap one in at every moment of
-// the read they share).
-TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_unlessTheSettingsWouldHoldUpTheStart) {
+// The date outlives the process, scrambled as earlier versions wrote it.
+TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_inTheUsersConfigurationFolder) {
     const QString path = settings.filePath("Nodalis/settings_probe.conf");
     ASSERT_TRUE(QDir().mkpath(settings.filePath("Nodalis")));
     std::ofstream(path.toStdString())
@@ -142,16 +143,6 @@ TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_unlessTheSettingsWoul
     EXPECT_TRUE(stored.startsWith("[Settings]\n%U2122") && !stored.contains("Duration") &&
                 !stored.contains("2026"))
         << stored.toStdString();
-    for (const qint64 size : {qint64(64 * 1024 + 1), qint64(200) << 20}) { // the latter sparse
-        ASSERT_TRUE(QFile::resize(path, size));
-        EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
-        EXPECT_EQ(QFileInfo(path).size(), size);
-    }
-    ASSERT_TRUE(QFile::remove(path));
-    ASSERT_EQ(mkfifo(QFile::encodeName(path), 0600), 0);
-    EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
-    EXPECT_TRUE(std::filesystem::is_fifo(path.toStdString()));
-
     // Another program name starts afresh.
     const QString copy = settings.filePath("nodalis-copy");
     ASSERT_TRUE(QFile::copy(NODALIS_SETTINGS_PROBE, copy));
@@ -166,6 +157,23 @@ TEST_F(Program, theReminderDateOutlivesTheProcessScrambled_unlessTheSettingsWoul
     EXPECT_EQ(SettingsStore("x").fileName(),
               QString(getpwuid(geteuid())->pw_dir) + "/.config/Nodalis/x.conf");
     qputenv("HOME", home);
+}
+
+// A settings file that would hold up the start is neither waited on nor rewritten: one too large
+// to be the program's own, even by a byte, or a named pipe (the reading file's tests swap one in
+// at every moment of the read they share).
+TEST_F(Program, settingsThatWouldHoldUpTheStartAreIgnored_andLeftAsTheyWere) {
+    const QString path = settings.filePath("Nodalis/settings_probe.conf");
+    runProbe("2026-01-01");
+    for (const qint64 size : {qint64(64 * 1024 + 1), qint64(200) << 20}) { // the latter sparse
+        ASSERT_TRUE(QFile::resize(path, size));
+        EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
+        EXPECT_EQ(QFileInfo(path).size(), size);
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path), 0600), 0);
+    EXPECT_EQ(runProbe("2026-03-01"), " 0 ");
+    EXPECT_TRUE(std::filesystem::is_fifo(path.toStdString()));
 }
 
 // Notes the windows that are closed, in order.
