@@ -87,8 +87,9 @@ QString SettingsStore::fileName() const {
 }
 
 QString SettingsStore::read(const QString& key) const {
+    const std::filesystem::path file = path();
     QStringList lines;
-    if (path().empty() || !readLines(path(), lines))
+    if (file.empty() || !readLines(file, lines))
         return {};
     const qsizetype line = lineOf(lines, escapedKey(scrambled(key)));
     return line < 0 ? QString() : unscrambled(lines[line].section(u'=', 1).trimmed());
